@@ -1,0 +1,19 @@
+// Constants shared by the engine's parts, each prefixed with the part it belongs to.
+#pragma once
+
+// Kernel: a task's place in the frame when its owner sets none; lower runs earlier.
+const int TASK_DEFAULT_PRIORITY = 5000;
+
+// Log targets, used as a bit mask.
+const int LOG_APP = 1;    // a line in the log file
+const int LOG_BOX = 2;    // a modal message box
+const int LOG_ERROR = 3;  // both: the failures a person must see
+const char* const LOG_APP_FILENAME = "log.txt";
+const char* const LOG_BOX_TITLE = "Kelo Message";
+const int LOG_MAX_BUFFER_SIZE = 1024;  // characters one message is formatted into, terminator included
+
+// Settings: characters one line of the settings file is read into, terminator included.
+const int SETTINGS_MAX_BUFFER_SIZE = 1024;
+
+// Object pool: elements created each time a pool runs dry.
+const int POOL_DEFAULT_SIZE = 1024;

@@ -1,0 +1,27 @@
+// The program's one reporting channel: log.txt for everything, a message box for failures.
+#pragma once
+
+#include <fstream>
+
+#include "engine/engine_constants.h"
+
+class Log {
+public:
+    std::ofstream logFile;
+
+    static Log& Get();  // the one log, made on first use and closed at program exit
+
+    // Opens log.txt afresh; false (after a message box) when it cannot be created.
+    bool Initalise();
+
+    // Formats one message, printf-style, and sends it to the targets set in the mask.
+    // Text longer than the buffer is cut to fit. With LOG_BOX, returns when the box is closed.
+    void Write(int target, const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 3, 4)))
+#endif
+        ;
+
+private:
+    Log() = default;
+};

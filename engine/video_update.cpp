@@ -1,0 +1,40 @@
+#include "engine/video_update.h"
+
+#include "engine/log.h"
+
+int VideoUpdate::screenWidth = 640;
+int VideoUpdate::screenHeight = 480;
+int VideoUpdate::screenBPP = 16;
+bool VideoUpdate::screenFullScreen = false;
+
+bool VideoUpdate::Start() {
+    Log::Get().Write(LOG_APP, "Settings are %d by %d", screenWidth, screenHeight);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == -1) {
+        Log::Get().Write(LOG_ERROR, "Cannot initialise SDL video subsystem!");
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    Uint32 flags = SDL_OPENGL | SDL_ANYFORMAT;
+    if (screenFullScreen) {
+        flags |= SDL_FULLSCREEN;
+    }
+    surface = SDL_SetVideoMode(screenWidth, screenHeight, screenBPP, flags);
+    if (!surface) {
+        Log::Get().Write(LOG_ERROR, "Cannot assign video mode of %d by %d, BPP: %d, flags: %d",
+                         screenWidth, screenHeight, screenBPP, static_cast<int>(flags));
+        return false;
+    }
+    pixelFormat = surface->format;
+    if (screenFullScreen) {
+        SDL_ShowCursor(SDL_DISABLE);
+    }
+    return true;
+}
+
+void VideoUpdate::Update() { SDL_GL_SwapBuffers(); }
+
+void VideoUpdate::Stop() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    surface = nullptr;
+    pixelFormat = nullptr;
+}

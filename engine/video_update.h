@@ -1,0 +1,22 @@
+// Owns the window and its OpenGL context; swaps the buffers last in every frame.
+#pragma once
+
+#include <SDL.h>
+
+#include "engine/task.h"
+
+class VideoUpdate final : public Task {
+public:
+    // The video mode; start-up fills these from the settings before Start.
+    static int screenWidth;       // pixels
+    static int screenHeight;      // pixels
+    static int screenBPP;         // bits per pixel asked for
+    static bool screenFullScreen;
+
+    SDL_Surface* surface = nullptr;           // the display surface, owned by SDL
+    SDL_PixelFormat* pixelFormat = nullptr;   // its pixel format, owned by SDL
+
+    bool Start() override;
+    void Update() override;
+    void Stop() override;
+};

@@ -1,0 +1,7 @@
+// The one check every sound call's result goes through.
+#pragma once
+
+#include "platform/fmod.h"
+
+// True on success. A failure is written to the log and shown in a message box; play goes on.
+bool FMOD_ERRORCHECK(FMOD_RESULT result);

@@ -1,0 +1,187 @@
+#include "game/game.h"
+
+#include <SDL_image.h>
+
+#include <ctime>
+
+#include "engine/global_timer.h"
+#include "engine/input_task.h"
+#include "engine/kernel.h"
+#include "engine/log.h"
+#include "engine/settings.h"
+#include "engine/video_update.h"
+#include "game/fmod_errorcheck.h"
+#include "game/game_constants.h"
+#include "game/info_text_task.h"
+#include "game/test_task.h"
+#include "platform/display.h"
+#include "platform/quit_signal.h"
+#include "platform/random.h"
+
+namespace {
+
+void LogSoundNote(const char* message) { Log::Get().Write(LOG_APP, "Sound: %s", message); }
+
+// Creates a task, gives it its place in the frame and starts it; on failure, says which.
+template <typename T>
+bool AddTask(T*& field, int priority, const char* failure) {
+    field = new T;
+    field->priority = priority;
+    if (!Singleton<Kernel>::GetPointer()->AddTask(field)) {
+        Log::Get().Write(LOG_ERROR, "%s", failure);
+        return false;
+    }
+    return true;
+}
+
+int IntSetting(std::string& name) {
+    return static_cast<Dator<int>*>(Singleton<Settings>::GetPointer()->GetVariable(name))
+        ->GetValue();
+}
+
+bool BoolSetting(std::string& name) {
+    return static_cast<Dator<bool>*>(Singleton<Settings>::GetPointer()->GetVariable(name))
+        ->GetValue();
+}
+
+}  // namespace
+
+bool Game::Run(int argc, char** argv) {
+    tobrin::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (!Log::Get().Initalise()) {
+        return false;
+    }
+    // Both before SDL starts: SDL keeps signal handlers it finds in place.
+    InstallQuitSignals();
+    RequireVisibleDisplay();
+
+    new Kernel;
+    new Settings;
+    Settings* settings = Singleton<Settings>::GetPointer();
+    SetDefaultSettings(settings);
+    settings->ParseFile(GAME_SETTINGS_FILENAME);
+    for (int i = 1; i < argc; ++i) {
+        settings->ParseSetting(argv[i]);
+    }
+
+    bool started = StartUp();
+    if (!started) {
+        // Whatever did start is stopped; the settings are not written back.
+        Singleton<Kernel>::GetPointer()->KillAllTasks();
+    }
+    Singleton<Kernel>::GetPointer()->Execute();
+    if (started) {
+        settings->WriteFile(GAME_SETTINGS_FILENAME);
+    }
+    ShutDown();
+    return started;
+}
+
+bool Game::StartUp() { return SetCaptionAndIcon() && InitSound() && AddTasks(); }
+
+// SDL 1.2 takes a window icon only before the first video mode is set.
+bool Game::SetCaptionAndIcon() {
+    SDL_WM_SetCaption(GAME_TITLE, GAME_TITLE);
+    icon = IMG_Load(GAME_ICON_FILENAME);
+    if (!icon) {
+        Log::Get().Write(LOG_ERROR, "Cannot load icon!");
+        return false;
+    }
+    SDL_WM_SetIcon(icon, nullptr);
+    return true;
+}
+
+bool Game::AddTasks() {
+    if (!AddTask(timerTask, GAME_TIMER_PRIORITY, "Error Initialising the Timer!") ||
+        !AddTask(inputTask, GAME_INPUT_PRIORITY, "Error Initialising the Input!")) {
+        return false;
+    }
+    ApplyVideoSettings();
+    return AddTask(videoTask, GAME_VIDEO_PRIORITY, "Error Initialising the Video!") &&
+           AddTask(infoTextTask, GAME_INFOTEXT_PRIORITY,
+                   "Error Initialising the Info Text Drawing Task!") &&
+           AddTask(testTask, GAME_TEST_PRIORITY, "Error Initialising the Test Task!");
+}
+
+// The video task's Start reads the mode from its statics.
+void Game::ApplyVideoSettings() {
+    VideoUpdate::screenWidth = IntSetting(stringVideoWidth);
+    VideoUpdate::screenHeight = IntSetting(stringVideoHeight);
+    VideoUpdate::screenBPP = IntSetting(stringVideoBPP);
+    VideoUpdate::screenFullScreen = BoolSetting(stringVideoFullScreen);
+}
+
+void Game::SetDefaultSettings(Settings* settings) {
+    static int defaultVideoWidth = 640;
+    static int defaultVideoHeight = 480;
+    static int defaultVideoBPP = 16;
+    static bool defaultVideoFullScreen = false;
+    static long defaultHighScore = 0;
+    static Dator<int> datorVideoWidth(defaultVideoWidth);
+    static Dator<int> datorVideoHeight(defaultVideoHeight);
+    static Dator<int> datorVideoBPP(defaultVideoBPP);
+    static Dator<bool> datorVideoFullScreen(defaultVideoFullScreen);
+    static Dator<long> datorHighScore(defaultHighScore);
+
+    settings->RegisterVariable(stringVideoWidth, &datorVideoWidth);
+    settings->RegisterVariable(stringVideoHeight, &datorVideoHeight);
+    settings->RegisterVariable(stringVideoBPP, &datorVideoBPP);
+    settings->RegisterVariable(stringVideoFullScreen, &datorVideoFullScreen);
+    settings->RegisterVariable(stringHighScore, &datorHighScore);
+}
+
+bool Game::InitSound() {
+    FMOD_Debug_SetCallback(LogSoundNote);
+    if (!FMOD_ERRORCHECK(FMOD_System_Create(&soundSystem))) {
+        return false;
+    }
+    unsigned int version = 0;
+    if (!FMOD_ERRORCHECK(FMOD_System_GetVersion(soundSystem, &version))) {
+        return false;
+    }
+    if (version < GAME_FMOD_VERSION) {
+        Log::Get().Write(LOG_ERROR,
+                         "Error!  You are using an old version of FMOD %08x.  This program "
+                         "requires %08x\n",
+                         version, GAME_FMOD_VERSION);
+        return false;
+    }
+    return FMOD_ERRORCHECK(
+        FMOD_System_Init(soundSystem, GAME_SOUND_CHANNELS, FMOD_INIT_NORMAL, nullptr));
+}
+
+void Game::ReleaseSound() {
+    if (!soundSystem) {
+        return;
+    }
+    FMOD_RESULT result = FMOD_System_Close(soundSystem);
+    if (result != FMOD_OK) {
+        Log::Get().Write(LOG_ERROR, "Error closing FMOD! Error: (%d) %s", result,
+                         FMOD_ErrorString(result));
+        return;
+    }
+    result = FMOD_System_Release(soundSystem);
+    soundSystem = nullptr;
+    if (result != FMOD_OK) {
+        Log::Get().Write(LOG_ERROR, "Error releasing FMOD! Error: (%d) %s", result,
+                         FMOD_ErrorString(result));
+    }
+}
+
+void Game::ShutDown() {
+    delete Singleton<Kernel>::GetPointer();  // shuts SDL down
+    delete Singleton<Settings>::GetPointer();
+    SDL_FreeSurface(icon);
+    icon = nullptr;
+    ReleaseSound();
+    delete testTask;
+    delete infoTextTask;
+    delete videoTask;
+    delete inputTask;
+    delete timerTask;
+    testTask = nullptr;
+    infoTextTask = nullptr;
+    videoTask = nullptr;
+    inputTask = nullptr;
+    timerTask = nullptr;
+}

@@ -1,0 +1,7 @@
+#include "game/game_constants.h"
+
+std::string stringVideoWidth = CONFIG_STRING_VIDEO_WIDTH;
+std::string stringVideoHeight = CONFIG_STRING_VIDEO_HEIGHT;
+std::string stringVideoBPP = CONFIG_STRING_VIDEO_BPP;
+std::string stringVideoFullScreen = CONFIG_STRING_VIDEO_FULLSCREEN;
+std::string stringHighScore = CONFIG_STRING_HIGH_SCORE;

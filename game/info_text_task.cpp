@@ -1,0 +1,24 @@
+#include "game/info_text_task.h"
+
+#include "engine/global_timer.h"
+#include "engine/log.h"
+#include "game/game_constants.h"
+
+bool InfoTextTask::Start() {
+    frameCount = 0;
+    elapsedTime = 0.0;
+    return true;
+}
+
+// Time past the interval is dropped, not carried into the next report.
+void InfoTextTask::Update() {
+    ++frameCount;
+    elapsedTime += GlobalTimer::deltaTime;
+    if (elapsedTime >= INFOTEXT_UPDATE_TIME) {
+        framesPerSecond = frameCount / elapsedTime;
+        Log::Get().Write(LOG_APP, "Log info: FPS: %f", framesPerSecond);
+        elapsedTime = 0.0;
+        frameCount = 0;
+    }
+    Display();
+}

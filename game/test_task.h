@@ -1,0 +1,33 @@
+// The program-wide keys: quit on Escape, the window's close button or a quit signal;
+// F2 switches sound effects and F3 music.
+#pragma once
+
+#include "engine/task.h"
+
+// Reports a key once per press: true in the first frame it is held, then false until it has
+// been released, however long it is held.
+struct KeyToggle {
+    bool released = true;  // the key has been up since it last reported
+
+    bool Pressed(bool held) {
+        bool pressed = held && released;
+        released = !held;
+        return pressed;
+    }
+};
+
+class TestTask final : public Task {
+public:
+    static bool soundsOn;  // sound effects switched on
+    static bool musicOn;   // music switched on
+
+    KeyToggle soundKeyToggle;  // F2
+    KeyToggle musicKeyToggle;  // F3
+
+    bool Start() override { return true; }
+    void Update() override;
+    void Stop() override {}
+
+private:
+    void HandleQuitRequests();
+};

@@ -1,0 +1,403 @@
+#include "platform/fmod.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+// The mixer's channel 0 is kept for samples on the music channel; effects use the rest.
+struct FMOD_CHANNEL {
+    FMOD_SYSTEM* system = nullptr;
+    int mixerChannel = 0;          // for the music channel, where a sample would play
+    FMOD_SOUND* sound = nullptr;   // what was last started here
+};
+
+struct FMOD_SOUND {
+    FMOD_SYSTEM* system = nullptr;
+    Mix_Music* music = nullptr;  // a module, played by the mixer's music player
+    Mix_Chunk* chunk = nullptr;  // a sample
+};
+
+struct FMOD_SYSTEM {
+    bool initialised = false;
+    bool silent = false;  // no device opened; the dummy driver stands in
+    int effectChannels = 0;
+    std::vector<FMOD_CHANNEL> channels;  // [0] the music channel, [1..] one per effect channel
+    std::vector<FMOD_SOUND*> sounds;     // every live sound, freed at the latest on Close
+};
+
+namespace {
+
+const int MUSIC_SAMPLE_CHANNEL = 0;
+const int EFFECT_GROUP = 1;
+const int OUTPUT_FREQUENCY = 44100;
+const int OUTPUT_CHANNELS = 2;
+const int OUTPUT_CHUNK_SIZE = 1024;  // samples per mixing pass: about 23 ms of latency
+const char XM_SIGNATURE[] = "Extended Module: ";
+
+FMOD_DEBUG_CALLBACK debugCallback = nullptr;
+
+void Note(const std::string& message) {
+    if (debugCallback) {
+        debugCallback(message.c_str());
+    }
+}
+
+bool OpenOutput() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+        return false;
+    }
+    if (Mix_OpenAudio(OUTPUT_FREQUENCY, AUDIO_S16SYS, OUTPUT_CHANNELS, OUTPUT_CHUNK_SIZE) < 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
+// With no audio device the game still loads and checks every sound and plays in silence,
+// through SDL's dummy driver.
+bool OpenSilentOutput() {
+    const char* asked = std::getenv("SDL_AUDIODRIVER");
+    std::string previous = asked ? asked : "";
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    bool opened = OpenOutput();
+    if (asked) {
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    } else {
+        unsetenv("SDL_AUDIODRIVER");
+    }
+    return opened;
+}
+
+bool IsModule(const char* path) {
+    char head[sizeof XM_SIGNATURE - 1] = {};
+    FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        return false;
+    }
+    size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return got == sizeof head && std::memcmp(head, XM_SIGNATURE, sizeof head) == 0;
+}
+
+bool IsReadable(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (file) {
+        std::fclose(file);
+    }
+    return file != nullptr;
+}
+
+bool IsMusicChannel(const FMOD_CHANNEL* channel) {
+    return channel == &channel->system->channels[0];
+}
+
+void HaltMusicChannel(FMOD_SYSTEM* system) {
+    FMOD_CHANNEL& music = system->channels[0];
+    if (music.sound && music.sound->music) {
+        Mix_HaltMusic();
+    } else if (music.sound) {
+        Mix_HaltChannel(MUSIC_SAMPLE_CHANNEL);
+    }
+    music.sound = nullptr;
+}
+
+// Modules loop for as long as they play; a sample on the music channel plays once.
+FMOD_RESULT PlayOnMusicChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paused) {
+    SDL_LockAudio();  // start and pause in one step, so a paused start is never heard
+    HaltMusicChannel(system);
+    bool started;
+    if (sound->music) {
+        started = Mix_PlayMusic(sound->music, -1) == 0;
+        if (started && paused) {
+            Mix_PauseMusic();
+        }
+    } else {
+        started = Mix_PlayChannel(MUSIC_SAMPLE_CHANNEL, sound->chunk, 0) >= 0;
+        if (started && paused) {
+            Mix_Pause(MUSIC_SAMPLE_CHANNEL);
+        }
+    }
+    if (started) {
+        system->channels[0].sound = sound;
+    }
+    SDL_UnlockAudio();
+    if (!started) {
+        Note(std::string("Cannot play on the music channel: ") + Mix_GetError());
+        return FMOD_ERR_CHANNEL_ALLOC;
+    }
+    return FMOD_OK;
+}
+
+// Effects share the effect channels; when all are busy, the oldest effect is cut.
+FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paused,
+                                FMOD_CHANNEL** channel) {
+    if (!sound->chunk) {
+        Note("A module can only play on the music channel");
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    SDL_LockAudio();
+    int mixerChannel = Mix_GroupAvailable(EFFECT_GROUP);
+    if (mixerChannel < 0) {
+        mixerChannel = Mix_GroupOldest(EFFECT_GROUP);
+    }
+    if (mixerChannel < 0) {
+        mixerChannel = 1;  // every effect channel is paused: take the first
+    }
+    Mix_HaltChannel(mixerChannel);
+    bool started = Mix_PlayChannel(mixerChannel, sound->chunk, 0) >= 0;
+    if (started && paused) {
+        Mix_Pause(mixerChannel);
+    }
+    SDL_UnlockAudio();
+    if (!started) {
+        Note(std::string("Cannot play an effect: ") + Mix_GetError());
+        return FMOD_ERR_CHANNEL_ALLOC;
+    }
+    FMOD_CHANNEL& played = system->channels[mixerChannel];
+    played.sound = sound;
+    if (channel) {
+        *channel = &played;
+    }
+    return FMOD_OK;
+}
+
+void FreeSound(FMOD_SOUND* sound) {
+    FMOD_SYSTEM* system = sound->system;
+    for (FMOD_CHANNEL& channel : system->channels) {
+        if (channel.sound == sound) {
+            if (IsMusicChannel(&channel)) {
+                HaltMusicChannel(system);
+            } else {
+                Mix_HaltChannel(channel.mixerChannel);
+            }
+            channel.sound = nullptr;
+        }
+    }
+    if (sound->music) {
+        Mix_FreeMusic(sound->music);
+    }
+    if (sound->chunk) {
+        Mix_FreeChunk(sound->chunk);
+    }
+    delete sound;
+}
+
+}  // namespace
+
+void FMOD_Debug_SetCallback(FMOD_DEBUG_CALLBACK callback) { debugCallback = callback; }
+
+FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system) {
+    if (!system) {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    *system = new (std::nothrow) FMOD_SYSTEM;
+    return *system ? FMOD_OK : FMOD_ERR_MEMORY;
+}
+
+FMOD_RESULT FMOD_System_GetVersion(FMOD_SYSTEM* system, unsigned int* version) {
+    if (!system || !version) {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    *version = FMOD_VERSION;
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxChannels, FMOD_INITFLAGS, void*) {
+    if (!system) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    if (system->initialised) {
+        return FMOD_ERR_INITIALIZED;
+    }
+    if (maxChannels < 1) {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    system->silent = false;
+    if (!OpenOutput()) {
+        std::string reason = SDL_GetError();
+        if (!OpenSilentOutput()) {
+            Note("No audio output could be opened: " + reason);
+            return FMOD_ERR_OUTPUT_INIT;
+        }
+        system->silent = true;
+        Note("No audio device could be opened (" + reason + "): the game runs without sound");
+    }
+    Mix_Init(MIX_INIT_MOD);
+    Mix_AllocateChannels(maxChannels + 1);
+    Mix_ReserveChannels(1);
+    Mix_GroupChannels(1, maxChannels, EFFECT_GROUP);
+    system->effectChannels = maxChannels;
+    system->channels.assign(maxChannels + 1, FMOD_CHANNEL{});
+    for (int i = 0; i <= maxChannels; ++i) {
+        system->channels[i].system = system;
+        system->channels[i].mixerChannel = i;
+    }
+    system->initialised = true;
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_System_GetOutput(FMOD_SYSTEM* system, FMOD_OUTPUTTYPE* output) {
+    if (!system || !output) {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    *output = system->silent ? FMOD_OUTPUTTYPE_NOSOUND : FMOD_OUTPUTTYPE_AUTODETECT;
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* path, FMOD_MODE,
+                                    FMOD_CREATESOUNDEXINFO*, FMOD_SOUND** sound) {
+    if (!system || !path || !sound) {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    *sound = nullptr;
+    if (!system->initialised) {
+        return FMOD_ERR_UNINITIALIZED;
+    }
+    if (!IsReadable(path)) {
+        Note(std::string("Cannot open sound file '") + path + "'");
+        return FMOD_ERR_FILE_NOTFOUND;
+    }
+    FMOD_SOUND* made = new (std::nothrow) FMOD_SOUND;
+    if (!made) {
+        return FMOD_ERR_MEMORY;
+    }
+    made->system = system;
+    if (IsModule(path)) {
+        made->music = Mix_LoadMUS(path);
+    } else {
+        made->chunk = Mix_LoadWAV(path);
+    }
+    if (!made->music && !made->chunk) {
+        Note(std::string("Cannot load sound file '") + path + "': " + Mix_GetError());
+        delete made;
+        return FMOD_ERR_FORMAT;
+    }
+    system->sounds.push_back(made);
+    *sound = made;
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_System_PlaySound(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelId,
+                                  FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** channel) {
+    if (!system || !sound || sound->system != system) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    if (!system->initialised) {
+        return FMOD_ERR_UNINITIALIZED;
+    }
+    if (channelId == FMOD_CHANNEL_REUSE) {
+        FMOD_RESULT result = PlayOnMusicChannel(system, sound, paused != 0);
+        if (result == FMOD_OK && channel) {
+            *channel = &system->channels[0];
+        }
+        return result;
+    }
+    if (channelId == FMOD_CHANNEL_FREE) {
+        return PlayOnEffectChannel(system, sound, paused != 0, channel);
+    }
+    return FMOD_ERR_INVALID_PARAM;
+}
+
+FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused) {
+    if (!channel || !channel->system->initialised) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    bool isModule = IsMusicChannel(channel) && channel->sound && channel->sound->music;
+    if (isModule) {
+        paused ? Mix_PauseMusic() : Mix_ResumeMusic();
+    } else {
+        paused ? Mix_Pause(channel->mixerChannel) : Mix_Resume(channel->mixerChannel);
+    }
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_Channel_GetPaused(FMOD_CHANNEL* channel, FMOD_BOOL* paused) {
+    if (!channel || !paused || !channel->system->initialised) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    bool isModule = IsMusicChannel(channel) && channel->sound && channel->sound->music;
+    *paused = isModule ? Mix_PausedMusic() : Mix_Paused(channel->mixerChannel);
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_Channel_IsPlaying(FMOD_CHANNEL* channel, FMOD_BOOL* playing) {
+    if (!channel || !playing || !channel->system->initialised) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    if (!channel->sound) {
+        *playing = 0;
+    } else if (IsMusicChannel(channel) && channel->sound->music) {
+        *playing = Mix_PlayingMusic();
+    } else {
+        *playing = Mix_Playing(channel->mixerChannel);
+    }
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_Sound_Release(FMOD_SOUND* sound) {
+    if (!sound) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    std::vector<FMOD_SOUND*>& sounds = sound->system->sounds;
+    auto it = std::find(sounds.begin(), sounds.end(), sound);
+    if (it == sounds.end()) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    sounds.erase(it);
+    FreeSound(sound);
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
+    if (!system) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    if (!system->initialised) {
+        return FMOD_OK;
+    }
+    while (!system->sounds.empty()) {
+        FMOD_SOUND* sound = system->sounds.back();
+        system->sounds.pop_back();
+        FreeSound(sound);
+    }
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    system->channels.clear();
+    system->initialised = false;
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_System_Release(FMOD_SYSTEM* system) {
+    if (!system) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    FMOD_RESULT result = FMOD_System_Close(system);
+    delete system;
+    return result;
+}
+
+const char* FMOD_ErrorString(FMOD_RESULT result) {
+    switch (result) {
+        case FMOD_OK: return "No errors.";
+        case FMOD_ERR_CHANNEL_ALLOC: return "Error trying to allocate a channel.";
+        case FMOD_ERR_FILE_NOTFOUND: return "File not found.";
+        case FMOD_ERR_FORMAT: return "Unsupported file or audio format.";
+        case FMOD_ERR_INITIALIZED: return "Cannot call this command after System::init.";
+        case FMOD_ERR_INVALID_HANDLE: return "An invalid object handle was used.";
+        case FMOD_ERR_INVALID_PARAM: return "An invalid parameter was passed to this function.";
+        case FMOD_ERR_MEMORY: return "Not enough memory or resources.";
+        case FMOD_ERR_OUTPUT_INIT: return "Error initializing output device.";
+        case FMOD_ERR_UNINITIALIZED: return "This command failed because System::init was not called.";
+        default: return "Unknown error.";
+    }
+}
