@@ -11,6 +11,10 @@ Log& Log::Get() {
 }
 
 bool Log::Initalise() {
+    if (logFile.is_open()) {
+        logFile.close();
+    }
+    logFile.clear();
     logFile.open(LOG_APP_FILENAME, std::ios::out | std::ios::trunc);
     if (!logFile.good()) {
         Write(LOG_BOX, "Cannot create the log file: %s", LOG_APP_FILENAME);

@@ -16,6 +16,7 @@ struct FMOD_CHANNEL {
     FMOD_SYSTEM* system = nullptr;
     int mixerChannel = 0;          // for the music channel, where a sample would play
     FMOD_SOUND* sound = nullptr;   // what was last started here
+    unsigned long startOrder = 0;  // when it was started, counted in starts; lower is older
 };
 
 struct FMOD_SOUND {
@@ -30,6 +31,7 @@ struct FMOD_SYSTEM {
     int effectChannels = 0;
     std::vector<FMOD_CHANNEL> channels;  // [0] the music channel, [1..] one per effect channel
     std::vector<FMOD_SOUND*> sounds;     // every live sound, freed at the latest on Close
+    unsigned long starts = 0;            // sounds started so far
 };
 
 namespace {
@@ -135,6 +137,18 @@ FMOD_RESULT PlayOnMusicChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paus
     return FMOD_OK;
 }
 
+// The mixer's own notion of the oldest channel goes by milliseconds, and effects started in
+// the same millisecond tie; counting starts keeps the order exact.
+int OldestEffectChannel(const FMOD_SYSTEM* system) {
+    int oldest = 1;
+    for (int i = 2; i <= system->effectChannels; ++i) {
+        if (system->channels[i].startOrder < system->channels[oldest].startOrder) {
+            oldest = i;
+        }
+    }
+    return oldest;
+}
+
 // Effects share the effect channels; when all are busy, the oldest effect is cut.
 FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paused,
                                 FMOD_CHANNEL** channel) {
@@ -145,10 +159,7 @@ FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool pau
     SDL_LockAudio();
     int mixerChannel = Mix_GroupAvailable(EFFECT_GROUP);
     if (mixerChannel < 0) {
-        mixerChannel = Mix_GroupOldest(EFFECT_GROUP);
-    }
-    if (mixerChannel < 0) {
-        mixerChannel = 1;  // every effect channel is paused: take the first
+        mixerChannel = OldestEffectChannel(system);
     }
     Mix_HaltChannel(mixerChannel);
     bool started = Mix_PlayChannel(mixerChannel, sound->chunk, 0) >= 0;
@@ -162,6 +173,7 @@ FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool pau
     }
     FMOD_CHANNEL& played = system->channels[mixerChannel];
     played.sound = sound;
+    played.startOrder = ++system->starts;
     if (channel) {
         *channel = &played;
     }
@@ -370,7 +382,8 @@ FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system) {
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
-    Mix_Quit();
+    // No Mix_Quit: SDL_mixer 1.2 frees its sound-font paths there without forgetting them,
+    // and opening the output again afterwards would read freed memory.
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     system->channels.clear();
     system->initialised = false;

@@ -1,0 +1,36 @@
+// Runs the real game binary in the test's folder and drives its window as a person would.
+#pragma once
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class GameProcess {
+public:
+    pid_t pid = -1;
+    int exitStatus = -1;  // the exit code, or -1 while running or when killed by a signal
+    std::string stderrPath;
+
+    // Starts the game with the given arguments; each entry of environment is set (an empty
+    // value removes the variable) on top of this process's environment.
+    bool Start(const std::vector<std::string>& arguments,
+               const std::map<std::string, std::string>& environment = {});
+    bool WaitForExit(double seconds);
+    void Kill();
+    ~GameProcess();
+};
+
+// The id of the first visible window whose name matches exactly, or "" after the timeout.
+std::string WaitForWindow(const std::string& name, double seconds);
+bool FocusWindow(const std::string& window);
+// Sends a key (an xdotool key name) to the focused window.
+bool PressKey(const std::string& key);
+// Width and height of a window, or {0, 0}.
+std::pair<int, int> WindowSize(const std::string& window);
+// Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
+bool RequestClose(const std::string& window);
+
+// Copies what the game reads at run time into the current folder.
+void CopyResources();

@@ -1,0 +1,146 @@
+// The real game, run in a fresh folder as a person would run it.
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "game_process.h"
+#include "test_support.h"
+
+namespace {
+
+const char* const TITLE = "Tobrin and the Fish";
+
+class GameRunTest : public InTempDir {
+protected:
+    GameProcess game;
+    void SetUp() override {
+        if (!HaveDisplay()) {
+            GTEST_SKIP() << "needs an X display";
+        }
+        InTempDir::SetUp();
+        CopyResources();
+    }
+    bool LogHas(const std::string& line) {
+        std::vector<std::string> lines = LogLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    std::string OpenWindow(const std::vector<std::string>& arguments) {
+        EXPECT_TRUE(game.Start(arguments, {{"SDL_AUDIODRIVER", "dummy"}}));
+        std::string window = WaitForWindow(TITLE, 20);
+        EXPECT_FALSE(window.empty()) << ReadTextFile(game.stderrPath);
+        return window;
+    }
+};
+
+TEST_F(GameRunTest, OpensTheWindowFromSettingsLogsAndQuitsOnEscape) {
+    WriteTextFile("tobrin.cfg", "VIDEO_WIDTH=1024\nobsolete line\nHIGH_SCORE=77\nVIDEO_HEIGHT=600\n");
+    std::string window = OpenWindow({"VIDEO_WIDTH=800"});
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(WindowSize(window), std::make_pair(800, 600));
+    // Long enough for a frame-rate line.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5600));
+    ASSERT_TRUE(FocusWindow(window));
+    ASSERT_TRUE(PressKey("Escape"));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"),
+              "HIGH_SCORE=77\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=600\nVIDEO_WIDTH=800\n");
+    std::vector<std::string> lines = LogLines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "Setting variable <VIDEO_WIDTH:1024:0>");
+    EXPECT_EQ(lines[1], "Setting variable <HIGH_SCORE:77:0>");
+    EXPECT_EQ(lines[2], "Setting variable <VIDEO_HEIGHT:600:0>");
+    EXPECT_EQ(lines[3], "Setting variable <VIDEO_WIDTH:800:0>");
+    EXPECT_TRUE(LogHas("Settings are 800 by 600"));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("Log info: FPS: ", 0) == 0;
+    }));
+    EXPECT_TRUE(CapturedBoxes().empty());
+}
+
+TEST_F(GameRunTest, CloseRequestEndsItAndWritesTheSettings) {
+    std::string window = OpenWindow({});
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(WindowSize(window), std::make_pair(640, 480));
+    ASSERT_TRUE(RequestClose(window));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"),
+              "HIGH_SCORE=0\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=480\nVIDEO_WIDTH=640\n");
+    EXPECT_TRUE(LogHas("Cannot open settings file: tobrin.cfg"));
+}
+
+TEST_F(GameRunTest, TerminationAndInterruptSignalsEndItCleanly) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        std::filesystem::remove("tobrin.cfg");
+        GameProcess run;
+        ASSERT_TRUE(run.Start({"HIGH_SCORE=5"}, {{"SDL_AUDIODRIVER", "dummy"}}));
+        ASSERT_FALSE(WaitForWindow(TITLE, 20).empty());
+        kill(run.pid, signal);
+        ASSERT_TRUE(run.WaitForExit(20)) << "signal " << signal;
+        EXPECT_EQ(run.exitStatus, 0) << "signal " << signal;
+        EXPECT_EQ(SplitLines(ReadTextFile("tobrin.cfg"))[0], "HIGH_SCORE=5");
+    }
+}
+
+TEST_F(GameRunTest, RunsWithoutSoundHardware) {
+    std::string window;
+    ASSERT_TRUE(game.Start({}, {{"SDL_AUDIODRIVER", "no_such_device"}}));
+    window = WaitForWindow(TITLE, 20);
+    ASSERT_FALSE(window.empty());
+    kill(game.pid, SIGTERM);
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+    std::vector<std::string> lines = LogLines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.find("runs without sound") != std::string::npos;
+                            }),
+              1);
+}
+
+TEST_F(GameRunTest, MissingIconShowsTheBoxAndEndsWithFailureLeavingTheSettingsAlone) {
+    std::filesystem::remove("resources/images/tobrin_icon.png");
+    WriteTextFile("tobrin.cfg", "HIGH_SCORE=1234\n");
+    ASSERT_TRUE(game.Start({"VIDEO_WIDTH=800"}, {{"SDL_AUDIODRIVER", "dummy"}}));
+    // The real message box: a person reads it and presses Return.
+    std::string box = WaitForWindow("Kelo Message", 20);
+    ASSERT_FALSE(box.empty()) << ReadTextFile(game.stderrPath);
+    EXPECT_TRUE(WaitForWindow(TITLE, 0.2).empty()) << "no game window before the box is closed";
+    ASSERT_TRUE(FocusWindow(box));
+    ASSERT_TRUE(PressKey("Return"));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_NE(game.exitStatus, 0);
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=1234\n");
+    EXPECT_TRUE(LogHas("Cannot load icon!"));
+}
+
+TEST_F(GameRunTest, WithoutAnyDisplayItReportsTheVideoErrorInsteadOfRunningUnseen) {
+    ASSERT_TRUE(game.Start({}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""},
+                                {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_NE(game.exitStatus, 0);
+    EXPECT_TRUE(LogHas("Cannot initialise SDL video subsystem!") ||
+                LogHas("Cannot assign video mode of 640 by 480, BPP: 16, flags: 268435458"));
+    EXPECT_TRUE(LogHas("Error Initialising the Video!"));
+    // With no display the boxes go to standard error.
+    std::string errors = ReadTextFile(game.stderrPath);
+    EXPECT_NE(errors.find("Kelo Message: Error Initialising the Video!"), std::string::npos)
+        << errors;
+    EXPECT_FALSE(FileExists("tobrin.cfg"));
+}
+
+TEST_F(GameRunTest, ImpossibleVideoModeStopsTheStartedTasksAndFails) {
+    ASSERT_TRUE(game.Start({"VIDEO_WIDTH=100000", "VIDEO_HEIGHT=100000"},
+                           {{"DISPLAY", ""}, {"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_NE(game.exitStatus, 0);
+    EXPECT_FALSE(FileExists("tobrin.cfg"));
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#include "test_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/log.h"
+
+std::vector<std::string>& CapturedBoxes() {
+    static std::vector<std::string> boxes;
+    return boxes;
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool HaveDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
+void InTempDir::SetUp() {
+    previousDir = std::filesystem::current_path().string();
+    char pattern[] = "/tmp/tobrin_test_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+    std::filesystem::current_path(dir);
+    ASSERT_TRUE(Log::Get().Initalise());
+    CapturedBoxes().clear();
+}
+
+void InTempDir::TearDown() {
+    std::filesystem::current_path(previousDir);
+    std::filesystem::remove_all(dir);
+}
+
+std::vector<std::string> InTempDir::LogLines() { return SplitLines(ReadTextFile(dir + "/log.txt")); }

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# One command for the whole test suite: installs what is missing, builds, and runs every
+# test headless on a private X server (Xvfb), with no sound hardware needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install_deps.sh
+tools/build.sh
+cd build
+exec xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+    ctest --output-on-failure --parallel "$(nproc)" "$@"
