@@ -10,7 +10,8 @@ const int LOG_BOX = 2;    // a modal message box
 const int LOG_ERROR = 3;  // both: the failures a person must see
 const char* const LOG_APP_FILENAME = "log.txt";
 const char* const LOG_BOX_TITLE = "Kelo Message";
-const int LOG_MAX_BUFFER_SIZE = 1024;  // characters one message is formatted into, terminator included
+const int LOG_MAX_BUFFER_SIZE =
+    1024;  // characters one message is formatted into, terminator included
 
 // Settings: characters one line of the settings file is read into, terminator included.
 const int SETTINGS_MAX_BUFFER_SIZE = 1024;

@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 namespace {
-std::uint32_t SdlTicks() { return SDL_GetTicks(); }
+std::uint32_t SdlTicks() {
+    return SDL_GetTicks();
+}
 }  // namespace
 
 double GlobalTimer::deltaTime = 0.0;

@@ -10,7 +10,8 @@
 // flag of the previous frame.
 class InputTask final : public Task {
 public:
-    static std::uint8_t* pressedKeys;  // indexed by SDLK_ symbol, non-zero while held; null outside Start..Stop
+    static std::uint8_t*
+        pressedKeys;  // indexed by SDLK_ symbol, non-zero while held; null outside Start..Stop
     static int keyCount;
 
     bool Start() override;

@@ -9,7 +9,9 @@ Kernel::Kernel() {
     SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO);
 }
 
-Kernel::~Kernel() { SDL_Quit(); }
+Kernel::~Kernel() {
+    SDL_Quit();
+}
 
 int Kernel::Execute() {
     while (!runningTasks.empty()) {
@@ -61,7 +63,9 @@ std::list<Task*>::iterator Kernel::PlaceFor(const Task* task) {
                         [task](const Task* other) { return other->priority > task->priority; });
 }
 
-void Kernel::InsertByPriority(Task* task) { runningTasks.insert(PlaceFor(task), task); }
+void Kernel::InsertByPriority(Task* task) {
+    runningTasks.insert(PlaceFor(task), task);
+}
 
 void Kernel::SuspendTask(Task* task) {
     auto it = std::find(runningTasks.begin(), runningTasks.end(), task);

@@ -11,7 +11,7 @@ public:
     std::list<Task*> runningTasks;    // ascending priority; equal priorities in insertion order
     std::list<Task*> suspendedTasks;  // in the order of suspension
 
-    Kernel();  // starts SDL's timer and video subsystems
+    Kernel();           // starts SDL's timer and video subsystems
     virtual ~Kernel();  // shuts SDL down; the tasks stay with their owners
 
     // The frame loop: returns 0 once no running task is left.

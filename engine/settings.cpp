@@ -12,7 +12,9 @@
 
 #include "engine/log.h"
 
-void Settings::RegisterVariable(std::string& name, BaseDator* dator) { variables[name] = dator; }
+void Settings::RegisterVariable(std::string& name, BaseDator* dator) {
+    variables[name] = dator;
+}
 
 BaseDator* Settings::GetVariable(std::string& name) {
     auto found = variables.find(name);

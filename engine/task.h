@@ -7,8 +7,8 @@
 // which is why there is no virtual destructor here.
 class Task {
 public:
-    bool killFlag = false;                   // asks the kernel to stop and drop the task
-    int priority = TASK_DEFAULT_PRIORITY;    // position in the frame: lower runs earlier
+    bool killFlag = false;                 // asks the kernel to stop and drop the task
+    int priority = TASK_DEFAULT_PRIORITY;  // position in the frame: lower runs earlier
 
     virtual bool Start() = 0;  // false refuses the task
     virtual void Stop() = 0;   // releases what Start took

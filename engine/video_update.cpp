@@ -31,7 +31,9 @@ bool VideoUpdate::Start() {
     return true;
 }
 
-void VideoUpdate::Update() { SDL_GL_SwapBuffers(); }
+void VideoUpdate::Update() {
+    SDL_GL_SwapBuffers();
+}
 
 void VideoUpdate::Stop() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

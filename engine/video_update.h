@@ -8,13 +8,13 @@
 class VideoUpdate final : public Task {
 public:
     // The video mode; start-up fills these from the settings before Start.
-    static int screenWidth;       // pixels
-    static int screenHeight;      // pixels
-    static int screenBPP;         // bits per pixel asked for
+    static int screenWidth;   // pixels
+    static int screenHeight;  // pixels
+    static int screenBPP;     // bits per pixel asked for
     static bool screenFullScreen;
 
-    SDL_Surface* surface = nullptr;           // the display surface, owned by SDL
-    SDL_PixelFormat* pixelFormat = nullptr;   // its pixel format, owned by SDL
+    SDL_Surface* surface = nullptr;          // the display surface, owned by SDL
+    SDL_PixelFormat* pixelFormat = nullptr;  // its pixel format, owned by SDL
 
     bool Start() override;
     void Update() override;

@@ -20,7 +20,9 @@
 
 namespace {
 
-void LogSoundNote(const char* message) { Log::Get().Write(LOG_APP, "Sound: %s", message); }
+void LogSoundNote(const char* message) {
+    Log::Get().Write(LOG_APP, "Sound: %s", message);
+}
 
 // Creates a task, gives it its place in the frame and starts it; on failure, says which.
 template <typename T>
@@ -77,7 +79,9 @@ bool Game::Run(int argc, char** argv) {
     return started;
 }
 
-bool Game::StartUp() { return SetCaptionAndIcon() && InitSound() && AddTasks(); }
+bool Game::StartUp() {
+    return SetCaptionAndIcon() && InitSound() && AddTasks();
+}
 
 // SDL 1.2 takes a window icon only before the first video mode is set.
 bool Game::SetCaptionAndIcon() {

@@ -6,7 +6,7 @@
 const char* const GAME_TITLE = "Tobrin and the Fish";  // window caption, also when iconified
 const char* const GAME_SETTINGS_FILENAME = "tobrin.cfg";
 const char* const GAME_ICON_FILENAME = "resources/images/tobrin_icon.png";
-const int GAME_SOUND_CHANNELS = 32;  // effects that can sound at once
+const int GAME_SOUND_CHANNELS = 32;             // effects that can sound at once
 const unsigned GAME_FMOD_VERSION = 0x00040201;  // oldest sound library the game accepts
 
 // Task priorities: the order of work within a frame, lowest first.

@@ -13,5 +13,7 @@ extern "C" int SDL_main(int argc, char** argv) {
 
 #if !defined(_WIN32) && !defined(__APPLE__)
 // Here SDL has no main wrapper of its own.
-int main(int argc, char** argv) { return SDL_main(argc, argv); }
+int main(int argc, char** argv) {
+    return SDL_main(argc, argv);
+}
 #endif

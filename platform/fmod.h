@@ -4,15 +4,15 @@
 
 typedef enum {
     FMOD_OK = 0,
-    FMOD_ERR_CHANNEL_ALLOC,   /* no mixer channel could be had for the sound */
-    FMOD_ERR_FILE_NOTFOUND,   /* the file does not exist or cannot be read */
-    FMOD_ERR_FORMAT,          /* the file is no sound that can be played */
-    FMOD_ERR_INITIALIZED,     /* the system is already initialised */
-    FMOD_ERR_INVALID_HANDLE,  /* a null or released system, sound or channel */
-    FMOD_ERR_INVALID_PARAM,   /* an argument out of range */
-    FMOD_ERR_MEMORY,          /* out of memory */
-    FMOD_ERR_OUTPUT_INIT,     /* no audio output, not even the silent one, could be opened */
-    FMOD_ERR_UNINITIALIZED,   /* the system has not been initialised */
+    FMOD_ERR_CHANNEL_ALLOC,  /* no mixer channel could be had for the sound */
+    FMOD_ERR_FILE_NOTFOUND,  /* the file does not exist or cannot be read */
+    FMOD_ERR_FORMAT,         /* the file is no sound that can be played */
+    FMOD_ERR_INITIALIZED,    /* the system is already initialised */
+    FMOD_ERR_INVALID_HANDLE, /* a null or released system, sound or channel */
+    FMOD_ERR_INVALID_PARAM,  /* an argument out of range */
+    FMOD_ERR_MEMORY,         /* out of memory */
+    FMOD_ERR_OUTPUT_INIT,    /* no audio output, not even the silent one, could be opened */
+    FMOD_ERR_UNINITIALIZED,  /* the system has not been initialised */
     FMOD_RESULT_COUNT
 } FMOD_RESULT;
 

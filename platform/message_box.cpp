@@ -65,4 +65,6 @@ void ShowMessageBox(const char* title, const char* text) {
     }
 }
 
-void SetMessageBoxFunction(MessageBoxFunction function) { replacement = function; }
+void SetMessageBoxFunction(MessageBoxFunction function) {
+    replacement = function;
+}

@@ -6,7 +6,9 @@ namespace {
 
 volatile std::sig_atomic_t quitSignalled = 0;
 
-extern "C" void OnQuitSignal(int) { quitSignalled = 1; }
+extern "C" void OnQuitSignal(int) {
+    quitSignalled = 1;
+}
 
 }  // namespace
 
@@ -15,6 +17,10 @@ void InstallQuitSignals() {
     std::signal(SIGTERM, OnQuitSignal);
 }
 
-bool QuitSignalled() { return quitSignalled != 0; }
+bool QuitSignalled() {
+    return quitSignalled != 0;
+}
 
-void ClearQuitSignal() { quitSignalled = 0; }
+void ClearQuitSignal() {
+    quitSignalled = 0;
+}

@@ -12,6 +12,8 @@ int rand() {
     return static_cast<int>((next / 65536) % 32768);
 }
 
-void srand(unsigned seed) { next = seed; }
+void srand(unsigned seed) {
+    next = seed;
+}
 
 }  // namespace tobrin

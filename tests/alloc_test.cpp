@@ -26,7 +26,9 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     ++allocations;
     return std::malloc(size ? size : 1);
@@ -34,10 +36,18 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
     return operator new(size, tag);
 }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace {
 

@@ -89,7 +89,9 @@ void GameProcess::Kill() {
     }
 }
 
-GameProcess::~GameProcess() { Kill(); }
+GameProcess::~GameProcess() {
+    Kill();
+}
 
 namespace {
 
@@ -100,9 +102,9 @@ std::string WindowName(Display* display, Window window) {
         int format;
         unsigned long count = 0, remaining = 0;
         unsigned char* value = nullptr;
-        int got = XGetWindowProperty(display, window, XInternAtom(display, property, False), 0,
-                                     1024, False, AnyPropertyType, &type, &format, &count,
-                                     &remaining, &value);
+        int got =
+            XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1024,
+                               False, AnyPropertyType, &type, &format, &count, &remaining, &value);
         if (got == Success && value) {
             std::string name(reinterpret_cast<char*>(value), count);
             XFree(value);

@@ -37,7 +37,8 @@ protected:
 };
 
 TEST_F(GameRunTest, OpensTheWindowFromSettingsLogsAndQuitsOnEscape) {
-    WriteTextFile("tobrin.cfg", "VIDEO_WIDTH=1024\nobsolete line\nHIGH_SCORE=77\nVIDEO_HEIGHT=600\n");
+    WriteTextFile("tobrin.cfg",
+                  "VIDEO_WIDTH=1024\nobsolete line\nHIGH_SCORE=77\nVIDEO_HEIGHT=600\n");
     std::string window = OpenWindow({"VIDEO_WIDTH=800"});
     ASSERT_FALSE(window.empty());
     EXPECT_EQ(WindowSize(window), std::make_pair(800, 600));
@@ -48,8 +49,9 @@ TEST_F(GameRunTest, OpensTheWindowFromSettingsLogsAndQuitsOnEscape) {
     ASSERT_TRUE(game.WaitForExit(20));
     EXPECT_EQ(game.exitStatus, 0);
 
-    EXPECT_EQ(ReadTextFile("tobrin.cfg"),
-              "HIGH_SCORE=77\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=600\nVIDEO_WIDTH=800\n");
+    EXPECT_EQ(
+        ReadTextFile("tobrin.cfg"),
+        "HIGH_SCORE=77\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=600\nVIDEO_WIDTH=800\n");
     std::vector<std::string> lines = LogLines();
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[0], "Setting variable <VIDEO_WIDTH:1024:0>");
@@ -70,8 +72,9 @@ TEST_F(GameRunTest, CloseRequestEndsItAndWritesTheSettings) {
     ASSERT_TRUE(RequestClose(window));
     ASSERT_TRUE(game.WaitForExit(20));
     EXPECT_EQ(game.exitStatus, 0);
-    EXPECT_EQ(ReadTextFile("tobrin.cfg"),
-              "HIGH_SCORE=0\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=480\nVIDEO_WIDTH=640\n");
+    EXPECT_EQ(
+        ReadTextFile("tobrin.cfg"),
+        "HIGH_SCORE=0\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=480\nVIDEO_WIDTH=640\n");
     EXPECT_TRUE(LogHas("Cannot open settings file: tobrin.cfg"));
 }
 
@@ -121,8 +124,10 @@ TEST_F(GameRunTest, MissingIconShowsTheBoxAndEndsWithFailureLeavingTheSettingsAl
 }
 
 TEST_F(GameRunTest, WithoutAnyDisplayItReportsTheVideoErrorInsteadOfRunningUnseen) {
-    ASSERT_TRUE(game.Start({}, {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""},
-                                {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_TRUE(game.Start({}, {{"DISPLAY", ""},
+                                {"WAYLAND_DISPLAY", ""},
+                                {"SDL_VIDEODRIVER", ""},
+                                {"SDL_AUDIODRIVER", "dummy"}}));
     ASSERT_TRUE(game.WaitForExit(20));
     EXPECT_NE(game.exitStatus, 0);
     EXPECT_TRUE(LogHas("Cannot initialise SDL video subsystem!") ||

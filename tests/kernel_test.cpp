@@ -75,8 +75,7 @@ TEST_F(KernelTest, TaskKilledByAnEarlierOneIsNotUpdatedButStoppedThatFrame) {
     killer.onUpdate = [&] { kernel->RemoveTask(&victim); };
     events.clear();
     kernel->RunFrame();
-    EXPECT_EQ(events,
-              (Events{"killer.Update", "bystander.Update", "victim.Stop"}));
+    EXPECT_EQ(events, (Events{"killer.Update", "bystander.Update", "victim.Stop"}));
     EXPECT_EQ(kernel->runningTasks.size(), 2u);
 }
 
@@ -88,8 +87,7 @@ TEST_F(KernelTest, KillAllFromInsideUpdateStopsEveryTaskThatFrame) {
     caller.onUpdate = [&] { kernel->KillAllTasks(); };
     events.clear();
     EXPECT_EQ(kernel->Execute(), 0);
-    EXPECT_EQ(events,
-              (Events{"a.Update", "caller.Update", "a.Stop", "caller.Stop", "c.Stop"}));
+    EXPECT_EQ(events, (Events{"a.Update", "caller.Update", "a.Stop", "caller.Stop", "c.Stop"}));
     EXPECT_TRUE(kernel->runningTasks.empty());
 }
 
@@ -134,7 +132,7 @@ TEST_F(KernelTest, SuspendAndResumeCallTheTaskOnlyWhenItIsInTheRightList) {
     RecordingTask task("task", 10), stranger("stranger", 10);
     kernel->AddTask(&task);
     events.clear();
-    kernel->ResumeTask(&task);      // running, not suspended: nothing
+    kernel->ResumeTask(&task);       // running, not suspended: nothing
     kernel->SuspendTask(&stranger);  // never added: nothing
     kernel->SuspendTask(&task);
     kernel->SuspendTask(&task);  // already suspended: nothing

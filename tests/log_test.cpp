@@ -24,9 +24,8 @@ TEST_F(LogTest, BoxTargetShowsTheTitledBoxAndLeavesTheFileAlone) {
 
 TEST_F(LogTest, ErrorTargetWritesTheFileBeforeShowingTheBox) {
     static std::vector<std::string> fileWhenBoxShown;
-    SetMessageBoxFunction([](const char*, const char*) {
-        fileWhenBoxShown = SplitLines(ReadTextFile("log.txt"));
-    });
+    SetMessageBoxFunction(
+        [](const char*, const char*) { fileWhenBoxShown = SplitLines(ReadTextFile("log.txt")); });
     Log::Get().Write(LOG_ERROR, "Error Initialising the Video!");
     SetMessageBoxFunction([](const char* title, const char* text) {
         CapturedBoxes().push_back(std::string(title) + "|" + text);
@@ -52,8 +51,8 @@ TEST_F(LogTest, TextLongerThanTheBufferIsCutToFit) {
 TEST_F(LogTest, FormatEndingInNewlineLeavesAnEmptyLine) {
     Log::Get().Write(LOG_APP, "Error with FMOD! (%d) %s\n", 2, "File not found.");
     Log::Get().Write(LOG_APP, "next");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error with FMOD! (2) File not found.", "",
-                                                    "next"}));
+    EXPECT_EQ(LogLines(),
+              (std::vector<std::string>{"Error with FMOD! (2) File not found.", "", "next"}));
 }
 
 TEST_F(LogTest, StartingAgainReplacesTheEarlierLog) {

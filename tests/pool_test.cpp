@@ -21,8 +21,12 @@ public:
 
 using PoolTest = InTempDir;
 
-std::vector<Item*> Live(Pool<Item>& pool) { return {pool.liveList.begin(), pool.liveList.end()}; }
-std::vector<Item*> Free(Pool<Item>& pool) { return {pool.freeList.begin(), pool.freeList.end()}; }
+std::vector<Item*> Live(Pool<Item>& pool) {
+    return {pool.liveList.begin(), pool.liveList.end()};
+}
+std::vector<Item*> Free(Pool<Item>& pool) {
+    return {pool.freeList.begin(), pool.freeList.end()};
+}
 
 TEST_F(PoolTest, GrowsByAWholeChunkWhenItRunsDry) {
     Pool<Item> pool(4);

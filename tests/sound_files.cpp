@@ -65,16 +65,16 @@ void WriteTestXm(const std::string& path) {
     xm.U8(0x1a);
     xm.Text("tobrin tests", 20);
     xm.U16(0x0104);
-    xm.U32(276);   // header size from here
-    xm.U16(1);     // song length in orders
-    xm.U16(0);     // restart position
-    xm.U16(1);     // channels
-    xm.U16(1);     // patterns
-    xm.U16(1);     // instruments
-    xm.U16(1);     // linear frequency table
-    xm.U16(6);     // ticks per row
-    xm.U16(125);   // beats per minute
-    xm.Zeros(256); // order table: pattern 0 only
+    xm.U32(276);    // header size from here
+    xm.U16(1);      // song length in orders
+    xm.U16(0);      // restart position
+    xm.U16(1);      // channels
+    xm.U16(1);      // patterns
+    xm.U16(1);      // instruments
+    xm.U16(1);      // linear frequency table
+    xm.U16(6);      // ticks per row
+    xm.U16(125);    // beats per minute
+    xm.Zeros(256);  // order table: pattern 0 only
 
     Bytes pattern;
     pattern.U8(0x80 | 0x01 | 0x02);  // packed: note and instrument follow
@@ -92,12 +92,12 @@ void WriteTestXm(const std::string& path) {
     xm.U32(263);  // instrument header size
     xm.Text("square", 22);
     xm.U8(0);
-    xm.U16(1);    // samples
-    xm.U32(40);   // sample header size
-    xm.Zeros(96); // every note plays sample 0
-    xm.Zeros(96); // no envelopes
+    xm.U16(1);     // samples
+    xm.U32(40);    // sample header size
+    xm.Zeros(96);  // every note plays sample 0
+    xm.Zeros(96);  // no envelopes
     xm.Zeros(14);
-    xm.U16(0);    // fadeout
+    xm.U16(0);  // fadeout
     xm.Zeros(22);
 
     xm.U32(sampleLength);

@@ -16,7 +16,9 @@
 namespace {
 
 std::vector<std::string> notes;
-void CollectNote(const char* message) { notes.push_back(message); }
+void CollectNote(const char* message) {
+    notes.push_back(message);
+}
 
 class SoundTest : public InTempDir {
 protected:
@@ -33,8 +35,10 @@ protected:
         WriteTestWav("blip.wav", 0.5);
         ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
         ASSERT_EQ(FMOD_System_Init(system, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-        ASSERT_EQ(FMOD_System_CreateSound(system, "tune.xm", FMOD_DEFAULT, nullptr, &tune), FMOD_OK);
-        ASSERT_EQ(FMOD_System_CreateSound(system, "blip.wav", FMOD_DEFAULT, nullptr, &blip), FMOD_OK);
+        ASSERT_EQ(FMOD_System_CreateSound(system, "tune.xm", FMOD_DEFAULT, nullptr, &tune),
+                  FMOD_OK);
+        ASSERT_EQ(FMOD_System_CreateSound(system, "blip.wav", FMOD_DEFAULT, nullptr, &blip),
+                  FMOD_OK);
     }
     void TearDown() override {
         EXPECT_EQ(FMOD_System_Release(system), FMOD_OK);
@@ -155,8 +159,8 @@ TEST_F(SoundTest, SoundStartedPausedIsHeardOnlyAfterResume) {
 
 TEST_F(SoundTest, MissingFileFailsAndTheNoteNamesIt) {
     FMOD_SOUND* sound = nullptr;
-    FMOD_RESULT result = FMOD_System_CreateSound(system, "resources/audio/briny.xm", FMOD_DEFAULT,
-                                                 nullptr, &sound);
+    FMOD_RESULT result =
+        FMOD_System_CreateSound(system, "resources/audio/briny.xm", FMOD_DEFAULT, nullptr, &sound);
     EXPECT_NE(result, FMOD_OK);
     EXPECT_EQ(sound, nullptr);
     ASSERT_EQ(notes.size(), 1u);

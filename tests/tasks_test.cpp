@@ -16,13 +16,17 @@
 namespace {
 
 std::uint32_t fakeTicks = 0;
-std::uint32_t FakeTicks() { return fakeTicks; }
+std::uint32_t FakeTicks() {
+    return fakeTicks;
+}
 
 class TimerTest : public ::testing::Test {
 protected:
     GlobalTimer timer;
     void SetUp() override { GlobalTimer::tickSource = FakeTicks; }
-    void TearDown() override { GlobalTimer::tickSource = [] { return std::uint32_t(SDL_GetTicks()); }; }
+    void TearDown() override {
+        GlobalTimer::tickSource = [] { return std::uint32_t(SDL_GetTicks()); };
+    }
 };
 
 TEST_F(TimerTest, MeasuresTheFrameInSecondsSinceStart) {

@@ -26,7 +26,9 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     file << text;
 }
 
-bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool FileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -58,4 +60,6 @@ void InTempDir::TearDown() {
     std::filesystem::remove_all(dir);
 }
 
-std::vector<std::string> InTempDir::LogLines() { return SplitLines(ReadTextFile(dir + "/log.txt")); }
+std::vector<std::string> InTempDir::LogLines() {
+    return SplitLines(ReadTextFile(dir + "/log.txt"));
+}
