@@ -14,6 +14,7 @@
 #include "game/game_constants.h"
 #include "game/info_text_task.h"
 #include "game/test_task.h"
+#include "game/world_task.h"
 #include "platform/display.h"
 #include "platform/quit_signal.h"
 #include "platform/random.h"
@@ -104,7 +105,22 @@ bool Game::AddTasks() {
     return AddTask(videoTask, GAME_VIDEO_PRIORITY, "Error Initialising the Video!") &&
            AddTask(infoTextTask, GAME_INFOTEXT_PRIORITY,
                    "Error Initialising the Info Text Drawing Task!") &&
-           AddTask(testTask, GAME_TEST_PRIORITY, "Error Initialising the Test Task!");
+           AddTask(testTask, GAME_TEST_PRIORITY, "Error Initialising the Test Task!") &&
+           AddWorldTask();
+}
+
+// The world's Start reads the saved high score.
+bool Game::AddWorldTask() {
+    worldTask = new WorldTask;
+    worldTask->priority = GAME_WORLD_PRIORITY;
+    worldTask->my_highScore =
+        static_cast<Dator<long>*>(Singleton<Settings>::GetPointer()->GetVariable(stringHighScore))
+            ->GetValue();
+    if (!Singleton<Kernel>::GetPointer()->AddTask(worldTask)) {
+        Log::Get().Write(LOG_ERROR, "Error Initialising the World Task!");
+        return false;
+    }
+    return true;
 }
 
 // The video task's Start reads the mode from its statics.
@@ -178,11 +194,13 @@ void Game::ShutDown() {
     SDL_FreeSurface(icon);
     icon = nullptr;
     ReleaseSound();
+    delete worldTask;
     delete testTask;
     delete infoTextTask;
     delete videoTask;
     delete inputTask;
     delete timerTask;
+    worldTask = nullptr;
     testTask = nullptr;
     infoTextTask = nullptr;
     videoTask = nullptr;

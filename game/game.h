@@ -12,6 +12,7 @@ class InputTask;
 class VideoUpdate;
 class InfoTextTask;
 class TestTask;
+class WorldTask;
 class Settings;
 
 class Game : public Singleton<Game> {
@@ -21,6 +22,7 @@ public:
     VideoUpdate* videoTask = nullptr;
     InfoTextTask* infoTextTask = nullptr;
     TestTask* testTask = nullptr;
+    WorldTask* worldTask = nullptr;
     FMOD_SYSTEM* soundSystem = nullptr;  // every sound call of the game passes it
     SDL_Surface* icon = nullptr;         // the window icon, kept until shutdown
 
@@ -38,6 +40,7 @@ private:
     bool StartUp();
     bool SetCaptionAndIcon();
     bool AddTasks();
+    bool AddWorldTask();
     void ApplyVideoSettings();
     void ShutDown();
 };

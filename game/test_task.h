@@ -18,9 +18,6 @@ struct KeyToggle {
 
 class TestTask final : public Task {
 public:
-    static bool soundsOn;  // sound effects switched on
-    static bool musicOn;   // music switched on
-
     KeyToggle soundKeyToggle;  // F2
     KeyToggle musicKeyToggle;  // F3
 
@@ -30,4 +27,6 @@ public:
 
 private:
     void HandleQuitRequests();
+    void ToggleSoundEffects();
+    void ToggleMusic();
 };

@@ -17,6 +17,10 @@ struct FMOD_CHANNEL {
     int mixerChannel = 0;          // for the music channel, where a sample would play
     FMOD_SOUND* sound = nullptr;   // what was last started here
     unsigned long startOrder = 0;  // when it was started, counted in starts; lower is older
+    Uint32 startTicks = 0;         // SDL ticks when the sound started
+    Uint32 pausedTicks = 0;        // SDL ticks when it was paused, while paused
+    Uint32 pausedTotal = 0;        // milliseconds spent paused before the current pause
+    bool paused = false;
 };
 
 struct FMOD_SOUND {
@@ -96,6 +100,23 @@ bool IsReadable(const char* path) {
     return file != nullptr;
 }
 
+void MarkStarted(FMOD_CHANNEL& channel, FMOD_SOUND* sound, bool paused) {
+    channel.sound = sound;
+    channel.startTicks = SDL_GetTicks();
+    channel.pausedTicks = channel.startTicks;
+    channel.pausedTotal = 0;
+    channel.paused = paused;
+}
+
+void MarkPaused(FMOD_CHANNEL& channel, bool paused) {
+    if (paused && !channel.paused) {
+        channel.pausedTicks = SDL_GetTicks();
+    } else if (!paused && channel.paused) {
+        channel.pausedTotal += SDL_GetTicks() - channel.pausedTicks;
+    }
+    channel.paused = paused;
+}
+
 bool IsMusicChannel(const FMOD_CHANNEL* channel) {
     return channel == &channel->system->channels[0];
 }
@@ -127,7 +148,7 @@ FMOD_RESULT PlayOnMusicChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paus
         }
     }
     if (started) {
-        system->channels[0].sound = sound;
+        MarkStarted(system->channels[0], sound, paused);
     }
     SDL_UnlockAudio();
     if (!started) {
@@ -172,7 +193,7 @@ FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool pau
         return FMOD_ERR_CHANNEL_ALLOC;
     }
     FMOD_CHANNEL& played = system->channels[mixerChannel];
-    played.sound = sound;
+    MarkStarted(played, sound, paused);
     played.startOrder = ++system->starts;
     if (channel) {
         *channel = &played;
@@ -329,6 +350,7 @@ FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused) {
     } else {
         paused ? Mix_Pause(channel->mixerChannel) : Mix_Resume(channel->mixerChannel);
     }
+    MarkPaused(*channel, paused != 0);
     return FMOD_OK;
 }
 
@@ -338,6 +360,19 @@ FMOD_RESULT FMOD_Channel_GetPaused(FMOD_CHANNEL* channel, FMOD_BOOL* paused) {
     }
     bool isModule = IsMusicChannel(channel) && channel->sound && channel->sound->music;
     *paused = isModule ? Mix_PausedMusic() : Mix_Paused(channel->mixerChannel);
+    return FMOD_OK;
+}
+
+FMOD_RESULT FMOD_Channel_GetPosition(FMOD_CHANNEL* channel, unsigned int* position,
+                                     FMOD_TIMEUNIT unit) {
+    if (!channel || !position || !channel->system->initialised) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    if (unit != FMOD_TIMEUNIT_MS) {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    Uint32 until = channel->paused ? channel->pausedTicks : SDL_GetTicks();
+    *position = channel->sound ? until - channel->startTicks - channel->pausedTotal : 0;
     return FMOD_OK;
 }
 

@@ -52,6 +52,11 @@ FMOD_RESULT FMOD_System_PlaySound(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channel
                                   FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** channel);
 FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused);
 FMOD_RESULT FMOD_Channel_GetPaused(FMOD_CHANNEL* channel, FMOD_BOOL* paused);
+/* Milliseconds the channel's sound has played since it started, pauses not counted. */
+#define FMOD_TIMEUNIT_MS 0x00000001u
+typedef unsigned int FMOD_TIMEUNIT;
+FMOD_RESULT FMOD_Channel_GetPosition(FMOD_CHANNEL* channel, unsigned int* position,
+                                     FMOD_TIMEUNIT unit);
 FMOD_RESULT FMOD_Channel_IsPlaying(FMOD_CHANNEL* channel, FMOD_BOOL* playing);
 FMOD_RESULT FMOD_Sound_Release(FMOD_SOUND* sound);
 /* Closes the output; the system can be initialised again. */

@@ -116,8 +116,31 @@ std::string WindowName(Display* display, Window window) {
     return "";
 }
 
+// The process that owns a window, as the window says, or 0.
+long WindowPid(Display* display, Window window) {
+    Atom type;
+    int format;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* value = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &count, &remaining, &value) == Success &&
+        value) {
+        if (count == 1 && format == 32) {
+            pid = *reinterpret_cast<long*>(value);
+        }
+        XFree(value);
+    }
+    return pid;
+}
+
+// Windows of other processes may vanish while they are being looked at.
+int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
 // Searches the mapped windows under the root, depth first.
-Window FindWindow(Display* display, Window parent, const std::string& name) {
+Window FindWindow(Display* display, Window parent, const std::string& name, long pid) {
     Window root, ignored, *children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) {
@@ -127,10 +150,11 @@ Window FindWindow(Display* display, Window parent, const std::string& name) {
     for (unsigned i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes;
         if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.map_state == IsViewable && WindowName(display, children[i]) == name) {
+            attributes.map_state == IsViewable && WindowName(display, children[i]) == name &&
+            (pid == 0 || WindowPid(display, children[i]) == pid)) {
             found = children[i];
         } else {
-            found = FindWindow(display, children[i], name);
+            found = FindWindow(display, children[i], name, pid);
         }
     }
     if (children) {
@@ -141,15 +165,16 @@ Window FindWindow(Display* display, Window parent, const std::string& name) {
 
 }  // namespace
 
-std::string WaitForWindow(const std::string& name, double seconds) {
+std::string WaitForWindow(const std::string& name, double seconds, long pid) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         return "";
     }
+    XSetErrorHandler(IgnoreXErrors);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     Window found = 0;
     do {
-        found = FindWindow(display, DefaultRootWindow(display), name);
+        found = FindWindow(display, DefaultRootWindow(display), name, pid);
         if (!found) {
             Sleep(50);
         }
@@ -162,8 +187,10 @@ bool FocusWindow(const std::string& window) {
     return std::system(("xdotool windowfocus --sync " + window + " 2>/dev/null").c_str()) == 0;
 }
 
+// Held for a few frames: the game reads held keys once a frame, and a press and release
+// between two frames is never seen.
 bool PressKey(const std::string& key) {
-    return std::system(("xdotool key " + key).c_str()) == 0;
+    return std::system(("xdotool keydown " + key + " sleep 0.1 keyup " + key).c_str()) == 0;
 }
 
 std::pair<int, int> WindowSize(const std::string& window) {

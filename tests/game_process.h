@@ -22,8 +22,9 @@ public:
     ~GameProcess();
 };
 
-// The id of the first visible window whose name matches exactly, or "" after the timeout.
-std::string WaitForWindow(const std::string& name, double seconds);
+// The id of the first visible window whose name matches exactly and, when a process id is
+// given, that this process owns; or "" after the timeout.
+std::string WaitForWindow(const std::string& name, double seconds, long pid = 0);
 bool FocusWindow(const std::string& window);
 // Sends a key (an xdotool key name) to the focused window.
 bool PressKey(const std::string& key);

@@ -30,7 +30,7 @@ protected:
     }
     std::string OpenWindow(const std::vector<std::string>& arguments) {
         EXPECT_TRUE(game.Start(arguments, {{"SDL_AUDIODRIVER", "dummy"}}));
-        std::string window = WaitForWindow(TITLE, 20);
+        std::string window = WaitForWindow(TITLE, 20, game.pid);
         EXPECT_FALSE(window.empty()) << ReadTextFile(game.stderrPath);
         return window;
     }
@@ -65,6 +65,41 @@ TEST_F(GameRunTest, OpensTheWindowFromSettingsLogsAndQuitsOnEscape) {
     EXPECT_TRUE(CapturedBoxes().empty());
 }
 
+TEST_F(GameRunTest, LoadsEveryFileAndSwitchesEffectsAndMusicWithF2AndF3) {
+    std::string window = OpenWindow({});
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(FocusWindow(window));
+    ASSERT_TRUE(PressKey("F2"));
+    ASSERT_TRUE(PressKey("F3"));
+    ASSERT_TRUE(PressKey("F3"));
+    ASSERT_TRUE(PressKey("F2"));
+    // Escape after a moment, so the switches are seen in frames of their own.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(PressKey("Escape"));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+    std::vector<std::string> switches;
+    for (const std::string& line : LogLines()) {
+        if (line.rfind("Sound effects ", 0) == 0 || line.rfind("Music ", 0) == 0) {
+            switches.push_back(line);
+        }
+    }
+    EXPECT_EQ(switches, (std::vector<std::string>{"Sound effects off", "Music off", "Music on",
+                                                  "Sound effects on"}));
+    EXPECT_FALSE(LogHas("Error Initialising the World Task!"));
+}
+
+TEST_F(GameRunTest, MissingSoundEndsStartUpWithTheWorldTaskError) {
+    std::filesystem::remove("resources/audio/bite.wav");
+    ASSERT_TRUE(game.Start(
+        {}, {{"DISPLAY", ""}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_NE(game.exitStatus, 0);
+    EXPECT_TRUE(LogHas("Sound: Cannot open sound file 'resources/audio/bite.wav'"));
+    EXPECT_TRUE(LogHas("Error Initialising the World Task!"));
+    EXPECT_FALSE(FileExists("tobrin.cfg"));
+}
+
 TEST_F(GameRunTest, CloseRequestEndsItAndWritesTheSettings) {
     std::string window = OpenWindow({});
     ASSERT_FALSE(window.empty());
@@ -83,7 +118,7 @@ TEST_F(GameRunTest, TerminationAndInterruptSignalsEndItCleanly) {
         std::filesystem::remove("tobrin.cfg");
         GameProcess run;
         ASSERT_TRUE(run.Start({"HIGH_SCORE=5"}, {{"SDL_AUDIODRIVER", "dummy"}}));
-        ASSERT_FALSE(WaitForWindow(TITLE, 20).empty());
+        ASSERT_FALSE(WaitForWindow(TITLE, 20, run.pid).empty());
         kill(run.pid, signal);
         ASSERT_TRUE(run.WaitForExit(20)) << "signal " << signal;
         EXPECT_EQ(run.exitStatus, 0) << "signal " << signal;
@@ -94,7 +129,7 @@ TEST_F(GameRunTest, TerminationAndInterruptSignalsEndItCleanly) {
 TEST_F(GameRunTest, RunsWithoutSoundHardware) {
     std::string window;
     ASSERT_TRUE(game.Start({}, {{"SDL_AUDIODRIVER", "no_such_device"}}));
-    window = WaitForWindow(TITLE, 20);
+    window = WaitForWindow(TITLE, 20, game.pid);
     ASSERT_FALSE(window.empty());
     kill(game.pid, SIGTERM);
     ASSERT_TRUE(game.WaitForExit(20));
@@ -114,7 +149,8 @@ TEST_F(GameRunTest, MissingIconShowsTheBoxAndEndsWithFailureLeavingTheSettingsAl
     // The real message box: a person reads it and presses Return.
     std::string box = WaitForWindow("Kelo Message", 20);
     ASSERT_FALSE(box.empty()) << ReadTextFile(game.stderrPath);
-    EXPECT_TRUE(WaitForWindow(TITLE, 0.2).empty()) << "no game window before the box is closed";
+    EXPECT_TRUE(WaitForWindow(TITLE, 0.2, game.pid).empty())
+        << "no game window before the box is closed";
     ASSERT_TRUE(FocusWindow(box));
     ASSERT_TRUE(PressKey("Return"));
     ASSERT_TRUE(game.WaitForExit(20));

@@ -146,6 +146,23 @@ TEST_F(SoundTest, PauseAndResumeTheMusicChannel) {
     EXPECT_FALSE(Paused(music));
 }
 
+TEST_F(SoundTest, PositionCountsPlayingTimeOnlyAndStartsOverWithANewSound) {
+    FMOD_CHANNEL* music = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(system, FMOD_CHANNEL_REUSE, tune, 0, &music), FMOD_OK);
+    SDL_Delay(200);
+    FMOD_Channel_SetPaused(music, 1);
+    unsigned atPause = 0, later = 0;
+    ASSERT_EQ(FMOD_Channel_GetPosition(music, &atPause, FMOD_TIMEUNIT_MS), FMOD_OK);
+    EXPECT_GE(atPause, 200u);
+    SDL_Delay(200);
+    ASSERT_EQ(FMOD_Channel_GetPosition(music, &later, FMOD_TIMEUNIT_MS), FMOD_OK);
+    EXPECT_EQ(later, atPause) << "a paused sound does not advance";
+    FMOD_Channel_SetPaused(music, 0);
+    ASSERT_EQ(FMOD_System_PlaySound(system, FMOD_CHANNEL_REUSE, blip, 0, &music), FMOD_OK);
+    ASSERT_EQ(FMOD_Channel_GetPosition(music, &later, FMOD_TIMEUNIT_MS), FMOD_OK);
+    EXPECT_LT(later, 100u);
+}
+
 TEST_F(SoundTest, SoundStartedPausedIsHeardOnlyAfterResume) {
     FMOD_CHANNEL* music = nullptr;
     ASSERT_EQ(FMOD_System_PlaySound(system, FMOD_CHANNEL_REUSE, blip, 1, &music), FMOD_OK);

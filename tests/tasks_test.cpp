@@ -8,8 +8,10 @@
 #include "engine/global_timer.h"
 #include "engine/input_task.h"
 #include "engine/kernel.h"
+#include "game/game.h"
 #include "game/info_text_task.h"
 #include "game/test_task.h"
+#include "game/world_task.h"
 #include "platform/quit_signal.h"
 #include "test_support.h"
 
@@ -105,15 +107,19 @@ TEST(KeyToggleTest, ReportsOncePerPress) {
 class TestTaskTest : public InTempDir {
 protected:
     Kernel* kernel = nullptr;
+    Game game;
+    WorldTask world;  // not started: no sound is loaded, the music channel stays empty
     TestTask task;
     std::uint8_t keys[SDLK_LAST] = {};
     void SetUp() override {
         InTempDir::SetUp();
         kernel = new Kernel;
+        game.worldTask = &world;
+        WorldTask::music = WorldTask::MusicState();
         InputTask::pressedKeys = keys;
         ClearQuitSignal();
-        TestTask::soundsOn = true;
-        TestTask::musicOn = true;
+        WorldTask::my_playSounds = true;
+        WorldTask::my_playMusic = true;
         kernel->AddTask(&task);
     }
     void TearDown() override {
@@ -132,21 +138,28 @@ protected:
 TEST_F(TestTaskTest, HoldingF2TogglesEffectsOnceAndPressingAgainTogglesBack) {
     keys[SDLK_F2] = 1;
     Frames(30);
-    EXPECT_FALSE(TestTask::soundsOn);
-    EXPECT_TRUE(TestTask::musicOn);
+    EXPECT_FALSE(WorldTask::my_playSounds);
+    EXPECT_TRUE(WorldTask::my_playMusic);
     keys[SDLK_F2] = 0;
     Frames(1);
     keys[SDLK_F2] = 1;
     Frames(3);
-    EXPECT_TRUE(TestTask::soundsOn);
+    EXPECT_TRUE(WorldTask::my_playSounds);
 }
 
 TEST_F(TestTaskTest, F2AndF3TogetherToggleBoth) {
     keys[SDLK_F2] = 1;
     keys[SDLK_F3] = 1;
     Frames(2);
-    EXPECT_FALSE(TestTask::soundsOn);
-    EXPECT_FALSE(TestTask::musicOn);
+    EXPECT_FALSE(WorldTask::my_playSounds);
+    EXPECT_FALSE(WorldTask::my_playMusic);
+    EXPECT_TRUE(WorldTask::music.isPaused) << "switching music off pauses its channel";
+    keys[SDLK_F3] = 0;
+    Frames(1);
+    keys[SDLK_F3] = 1;
+    Frames(1);
+    EXPECT_TRUE(WorldTask::my_playMusic);
+    EXPECT_FALSE(WorldTask::music.isPaused);
     EXPECT_FALSE(task.killFlag);
 }
 
@@ -184,8 +197,8 @@ TEST_F(TestTaskTest, OtherKeysChangeNothing) {
     keys[SDLK_SPACE] = 1;
     keys[SDLK_RETURN] = 1;
     Frames(5);
-    EXPECT_TRUE(TestTask::soundsOn);
-    EXPECT_TRUE(TestTask::musicOn);
+    EXPECT_TRUE(WorldTask::my_playSounds);
+    EXPECT_TRUE(WorldTask::my_playMusic);
     EXPECT_FALSE(task.killFlag);
 }
 

@@ -6,9 +6,10 @@ set -euo pipefail
 PACKAGES=(
     cmake g++ make pkg-config
     libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
-    libgl-dev libgl1-mesa-dri libx11-dev
+    libgl-dev libgl1-mesa-dri libx11-dev zlib1g-dev
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
+    xmp sox
 )
 
 missing=()

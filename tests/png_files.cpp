@@ -1,0 +1,67 @@
+#include "png_files.h"
+
+#include <zlib.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+void Chunk(std::vector<std::uint8_t>& png, const char* type,
+           const std::vector<std::uint8_t>& data) {
+    Put32(png, static_cast<std::uint32_t>(data.size()));
+    std::vector<std::uint8_t> typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    png.insert(png.end(), typed.begin(), typed.end());
+    Put32(png, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+}
+
+}  // namespace
+
+void WriteTestPng(const std::string& path, int width, int height, PngKind kind, std::uint8_t red,
+                  std::uint8_t green, std::uint8_t blue, std::uint8_t alpha) {
+    std::vector<std::uint8_t> pixel;
+    std::uint8_t colourType = 0;
+    switch (kind) {
+        case PngKind::RGB:
+            pixel = {red, green, blue}, colourType = 2;
+            break;
+        case PngKind::RGBA:
+            pixel = {red, green, blue, alpha}, colourType = 6;
+            break;
+        case PngKind::Palette:
+            pixel = {0}, colourType = 3;
+            break;
+    }
+    std::vector<std::uint8_t> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);  // no filter
+        for (int x = 0; x < width; ++x) {
+            raw.insert(raw.end(), pixel.begin(), pixel.end());
+        }
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<std::uint8_t> header;
+    Put32(header, static_cast<std::uint32_t>(width));
+    Put32(header, static_cast<std::uint32_t>(height));
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
+    Chunk(png, "IHDR", header);
+    if (kind == PngKind::Palette) {
+        Chunk(png, "PLTE", {red, green, blue});
+    }
+    Chunk(png, "IDAT", packed);
+    Chunk(png, "IEND", {});
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
