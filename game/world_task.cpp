@@ -201,6 +201,10 @@ void WorldTask::PlaySoundEffect(SOUNDS sound) {
         FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_FREE, my_sounds[sound], false, &channel));
 }
 
+// The variant is drawn only when the effect is played.
 void WorldTask::PlaySoundVariant(SOUNDS first) {
+    if (!my_playSounds) {
+        return;
+    }
     PlaySoundEffect(static_cast<SOUNDS>(first + tobrin::rand() % ASSET_SOUND_VARIANTS));
 }

@@ -8,13 +8,17 @@
 #include "engine/task.h"
 #include "game/assets.h"
 #include "game/modes.h"
+#include "game/sub.h"
 #include "platform/fmod.h"
 
 class WorldTask final : public Task {
 public:
     std::uint32_t my_textures[ASSET_IMAGE_COUNT] = {};  // OpenGL texture names by IMAGES
     FMOD_SOUND* my_sounds[ASSET_SOUND_COUNT] = {};      // sounds by SOUNDS
+    long my_score = 0;      // points of the game in progress
     long my_highScore = 0;  // best score; loaded from the settings before Start
+    Sub my_sub;
+    MODES my_mode = MODE_MENU;
 
     static bool my_playSounds;  // effects are played only while this is on (F2)
     static bool my_playMusic;   // the music switch (F3)

@@ -1,0 +1,77 @@
+#include "game/seed_weed.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "game/drawing.h"
+#include "game/game_constants.h"
+#include "platform/random.h"
+
+void SeedWeed::Reset() {
+    velocity = 0;
+    angle = 0;
+    SetWiggleTime();
+    soundDelay = 0;
+}
+
+void SeedWeed::SetWiggleTime() {
+    wiggleTime = tobrin::rand() * SEEDWEED_WIGGLE_MAX_TIME / 32767.0;
+}
+
+void SeedWeed::Update(double dT) {
+    if (velocity <= SEEDWEED_FRICTION_VELOCITY) {
+        velocity = 0;
+    }
+    if (velocity > 0) {
+        Drift(dT);
+    }
+    if (velocity == 0) {
+        Twitch(dT);
+    }
+}
+
+// Slows by the same share per second however the time is split into steps. At the surface it
+// is put exactly onto it.
+void SeedWeed::Drift(double dT) {
+    double dy = std::sin(angle * PI / 180) * velocity * dT;
+    if (y >= 0 && dy > 0) {
+        dy = 0;
+        y = 0;
+    }
+    y += dy;
+    x += std::cos(angle * PI / 180) * velocity * dT;
+    velocity = std::pow(SEEDWEED_VELOCITY_DAMPENER, dT) * velocity;
+    wiggleTimer = 0;
+}
+
+// After a random rest it sets off slowly in a random direction.
+void SeedWeed::Twitch(double dT) {
+    wiggleTimer += dT;
+    if (wiggleTimer > wiggleTime) {
+        angle = tobrin::rand() * 360.0 / 32767.0;
+        velocity = tobrin::rand() * SEEDWEED_WIGGLE_MAX_SPEED / 32767.0;
+        wiggleTimer = 0;
+        SetWiggleTime();
+    }
+}
+
+// The weed always stands upright, its strands rising from the seed's bottom edge.
+void SeedWeed::DrawUnder() {
+    double seed = SEEDWEED_DRAW_SIZE;
+    glPushMatrix();
+    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
+    DrawImageQuad(IMG_SEEDWEED_SEED, -seed, seed, seed, -seed);
+    glTranslatef(0.0f, -SEEDWEED_DRAW_SIZE, 0.0f);
+    DrawImageQuad(IMG_SEEDWEED_1 + strandUnder, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
+                  SEEDWEED_DRAW_WIDTH, 0.0, 0.9f, 0.9f, 0.9f, 0.8f);
+    glPopMatrix();
+}
+
+void SeedWeed::DrawOver() {
+    glPushMatrix();
+    glTranslatef(static_cast<float>(x), static_cast<float>(y - SEEDWEED_DRAW_SIZE), 0.0f);
+    DrawImageQuad(IMG_SEEDWEED_1 + strandOver, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
+                  SEEDWEED_DRAW_WIDTH, 0.0, 1.0f, 1.0f, 1.0f, 0.8f);
+    glPopMatrix();
+}

@@ -1,0 +1,133 @@
+#include "game/sub.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "engine/global_timer.h"
+#include "game/drawing.h"
+#include "game/game_constants.h"
+
+bool Sub::myDroneRise = true;
+double Sub::my_droneTimer = 0.0;
+int Sub::propState = 0;
+double Sub::propTimerDelta = 0.0;
+
+void Sub::Reset() {
+    velocity = SUB_STANDARD_SPEED;
+    targetSpeed = velocity;
+    state = SUB_SWIMMING;
+}
+
+void Sub::Update(double dT) {
+    Move(dT);
+    ApproachTargetSpeed(dT);
+    if (state == SUB_DRONING) {
+        Drone(dT);
+    }
+}
+
+// The climb is worked out with the heading from before the surface rule, the forward move with
+// the heading after it. At the surface the climb is cancelled, but y is not clamped: a step that
+// crosses the surface from below stands, and the next one stops the rise.
+void Sub::Move(double dT) {
+    double dy = std::sin(angle * PI / 180) * velocity * dT;
+    if (y >= 0 && dy > 0) {
+        dy = 0;
+        DownThrust(2 * dT);
+    }
+    y += dy;
+    x += std::cos(angle * PI / 180) * velocity * dT;
+}
+
+// The velocity trails the target speed; the target speed sinks back to the standard speed.
+void Sub::ApproachTargetSpeed(double dT) {
+    double change = SUB_ACCELERATION * dT;
+    if (targetSpeed > velocity) {
+        velocity += change;
+        if (velocity > targetSpeed) {
+            velocity = targetSpeed;
+        }
+    }
+    if (velocity > targetSpeed) {
+        velocity -= change;
+        if (velocity < targetSpeed) {
+            velocity = targetSpeed;
+        }
+    }
+    if (targetSpeed > SUB_STANDARD_SPEED) {
+        targetSpeed -= change;
+        if (targetSpeed < SUB_STANDARD_SPEED) {
+            targetSpeed = SUB_STANDARD_SPEED;
+        }
+    } else if (targetSpeed < SUB_STANDARD_SPEED) {
+        targetSpeed += change;
+        if (targetSpeed > SUB_STANDARD_SPEED) {
+            targetSpeed = SUB_STANDARD_SPEED;
+        }
+    }
+}
+
+// Climbs for one period and dives for the next. The timer is tested once a step, so after a
+// very long step rising and diving swap on every step until it has run down.
+void Sub::Drone(double dT) {
+    my_droneTimer += dT;
+    if (my_droneTimer >= SUB_DRONE_PERIOD) {
+        my_droneTimer -= SUB_DRONE_PERIOD;
+        myDroneRise = !myDroneRise;
+    }
+    if (myDroneRise) {
+        UpThrust(dT);
+    } else {
+        DownThrust(dT);
+    }
+}
+
+void Sub::UpThrust(double dT) {
+    angle += SUB_ANGLE_PER_SECOND * dT;
+    if (angle > SUB_MAX_ANGLE) {
+        angle = SUB_MAX_ANGLE;
+    }
+}
+
+void Sub::DownThrust(double dT) {
+    angle -= SUB_ANGLE_PER_SECOND * dT;
+    if (angle < SUB_MIN_ANGLE) {
+        angle = SUB_MIN_ANGLE;
+    }
+}
+
+// Each boost halves the gap to SUB_SPEED_BOOST: 1.75, 2.125, 2.3125, 2.40625 ...
+void Sub::SpeedBoost() { targetSpeed = (targetSpeed + SUB_SPEED_BOOST) / 2; }
+
+void Sub::Collision() { velocity = SUB_COLLISION_SPEED; }
+
+void Sub::GetChomped() { state = SUB_CHOMPED; }
+
+// The propeller turns with the measured frame time, so it turns on while the world is paused,
+// and at the pace of the target speed, so it spins on right after a collision.
+void Sub::AdvancePropeller() {
+    propTimerDelta += GlobalTimer::deltaTime;
+    double frameTime = SUB_PROP_FRAME_TIME / targetSpeed;
+    while (propTimerDelta >= frameTime) {
+        propTimerDelta -= frameTime;
+        propState = (propState + 1) % 4;
+    }
+}
+
+void Sub::Draw() {
+    if (state == SUB_CHOMPED) {
+        return;  // inside the big fish
+    }
+    glPushMatrix();
+    glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
+    glRotatef(static_cast<float>(angle), 0.0f, 0.0f, 1.0f);
+    DrawImageQuad(IMG_SUB, -0.2, 0.1, 0.2, -0.1);
+    AdvancePropeller();
+    // Frames 1, 2, 3, then 2 upside down: a full turn of the blades.
+    static const int PROP_IMAGES[4] = {IMG_PROP1, IMG_PROP2, IMG_PROP3, IMG_PROP2};
+    glTranslatef(-0.18f, -0.01f, 0.0f);  // at the stern, just below the centre line
+    DrawImageQuad(PROP_IMAGES[propState], -0.1, 0.1, 0.1, -0.1, 1.0f, 1.0f, 1.0f, 1.0f,
+                  propState == 3);
+    glPopMatrix();
+}
