@@ -27,7 +27,9 @@ void BigFish::Reset() {
     tailTimer = 0;
 }
 
-Sub& BigFish::Prey() { return Singleton<Game>::GetPointer()->worldTask->my_sub; }
+Sub& BigFish::Prey() {
+    return Singleton<Game>::GetPointer()->worldTask->my_sub;
+}
 
 double BigFish::ChompDistance() {
     double mouthAngle = (angle - BIGFISH_MOUTH_ANGLE) * BIGFISH_DEGREES_TO_RADIANS;
@@ -178,7 +180,8 @@ void BigFish::Draw() {
     static const int FLIPPERS[4] = {IMG_FISH_FLIPPER1, IMG_FISH_FLIPPER2, IMG_FISH_FLIPPER1,
                                     IMG_FISH_FLIPPER3};
     static const int FACES[3] = {IMG_FISH_FACE1, IMG_FISH_FACE2, IMG_FISH_FACE3};
-    int flipper = flipperFrame >= 0 && flipperFrame < 4 ? FLIPPERS[flipperFrame] : IMG_FISH_FLIPPER3;
+    int flipper =
+        flipperFrame >= 0 && flipperFrame < 4 ? FLIPPERS[flipperFrame] : IMG_FISH_FLIPPER3;
     double half = BIGFISH_SIZE;
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);

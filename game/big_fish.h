@@ -9,13 +9,13 @@ class Sub;
 
 class BigFish final : public Entity {
 public:
-    int mode = BIGFISH_IDLE;  // idle: neither drawn nor steered, though it still moves
-    int tailFrame = 0;        // 0 to 3
-    int faceFrame = 0;        // 0 ahead of the submarine, 1 chasing, 2 mouth wide open
-    int flipperFrame = 0;     // 0 to 3
-    double targetSpeed = 0.0; // units per second that velocity approaches this step
-    double chaseSpeed = 0.0;  // units per second aimed at while behind; creeps up all game
-    double turnSpeed = 0.0;   // degrees per second at most; creeps up too
+    int mode = BIGFISH_IDLE;    // idle: neither drawn nor steered, though it still moves
+    int tailFrame = 0;          // 0 to 3
+    int faceFrame = 0;          // 0 ahead of the submarine, 1 chasing, 2 mouth wide open
+    int flipperFrame = 0;       // 0 to 3
+    double targetSpeed = 0.0;   // units per second that velocity approaches this step
+    double chaseSpeed = 0.0;    // units per second aimed at while behind; creeps up all game
+    double turnSpeed = 0.0;     // degrees per second at most; creeps up too
     double flipperTimer = 0.0;  // seconds into the flipper frame
     double tailTimer = 0.0;     // seconds into the tail frame
 

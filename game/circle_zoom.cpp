@@ -96,8 +96,8 @@ void CircleZoom::DrawOpening() {
     const double overlap = CIRCLEZOOM_BAND_OVERLAP;
     DrawImageQuad(IMG_CIRCLE_FRAME, -r, r, r, -r);
     glDisable(GL_TEXTURE_2D);
-    BlackQuad(-w, h, -r, -h);                            // left
-    BlackQuad(r, h, w, -h);                              // right
-    BlackQuad(-r - overlap, -r, r + overlap, -h);        // lower
-    BlackQuad(-r - overlap, h, r + overlap, r);          // upper
+    BlackQuad(-w, h, -r, -h);                      // left
+    BlackQuad(r, h, w, -h);                        // right
+    BlackQuad(-r - overlap, -r, r + overlap, -h);  // lower
+    BlackQuad(-r - overlap, h, r + overlap, r);    // upper
 }

@@ -7,10 +7,10 @@ class CircleZoom final : public Entity {
 public:
     double* centreX = nullptr;  // the x the circle follows; not owned
     double* centreY = nullptr;
-    double radius = 0.0;        // units
-    double speed = 0.0;         // units per second
-    int zoomingOut = 0;         // 0 closing, 1 opening
-    bool active = false;        // zooming, or closed and holding the screen black
+    double radius = 0.0;  // units
+    double speed = 0.0;   // units per second
+    int zoomingOut = 0;   // 0 closing, 1 opening
+    bool active = false;  // zooming, or closed and holding the screen black
 
     CircleZoom() { Reset(); }
 

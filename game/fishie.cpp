@@ -19,7 +19,9 @@ void Fishie::Reset() {
     SetType(FISHIE_RED);
 }
 
-void Fishie::SetType(FISHIE_TYPE) { value = 1; }
+void Fishie::SetType(FISHIE_TYPE) {
+    value = 1;
+}
 
 void Fishie::Update(double dT) {
     if (state == FISHIE_SWIMMING) {

@@ -8,10 +8,10 @@ enum FISHIE_TYPE { FISHIE_RED = 0 };
 
 class Fishie final : public Entity {
 public:
-    bool rising = true;                  // the wander turns the nose up
+    bool rising = true;  // the wander turns the nose up
     int state = FISHIE_SWIMMING;
-    Entity* swallowTarget = nullptr;     // what a swallowed fishie homes on; not owned
-    int value = 1;                       // points it scores when eaten
+    Entity* swallowTarget = nullptr;  // what a swallowed fishie homes on; not owned
+    int value = 1;                    // points it scores when eaten
 
     Fishie() { Reset(); }
 

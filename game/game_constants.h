@@ -66,47 +66,47 @@ const double FISHIE_SWALLOW_EPSILON = 0.001;     // units: close enough to count
 const double FISHIE_HALF_SIZE = 0.05;            // units, half the side of its picture
 
 // Big fish: speeds, steering, its picture and its mouth.
-const double BIGFISH_STANDARD_VELOCITY = 1.5;            // units per second
-const double BIGFISH_TURNING_SPEED = 10.0;               // degrees per second
-const double BIGFISH_VICTORY_SPEED = 3.0;                // units per second after a chomp
-const float BIGFISH_SIZE = 0.4f;                         // units, half the side of each layer
-const float BIGFISH_CHOMP_DISTANCE = 0.2f;               // units from mouth to submarine
-const double BIGFISH_ACCELERATION = 0.5;                 // units per second squared
-const double BIGFISH_OVERSHOT_VELOCITY = 0.2;            // units per second while ahead
-const double BIGFISH_GRADUAL_ACCELERATION = 0.1;         // chase speed gained per second
-const double BIGFISH_ANGLE_GRADUAL_ACCELERATION = 0.1;   // turn rate gained per second
-const double BIGFISH_VERTICAL_DRIFT = 0.1;               // depth difference closed per second
-const double BIGFISH_OPENWIDE_DISTANCE = 0.3;            // units: the mouth opens wide
-const double BIGFISH_TAIL_SPEED = 1.0;                   // tail frame time is this / velocity
-const double BIGFISH_FLIPPER_SPEED = 1.0;                // flipper frame time: this / (velocity + 1)
-const double BIGFISH_MOUTH_ANGLE = 15.0;                 // degrees below the heading
-const double BIGFISH_MOUTH_REACH = 0.9;                  // of BIGFISH_SIZE from the centre
-const double BIGFISH_SURFACE_TURN = 45.0;                // degrees per second nose-down at the surface
-const double BIGFISH_ESCORT_NEAR = 1.5;                  // units: closer than this, fall back
-const double BIGFISH_ESCORT_FAR = 2.25;                  // units: farther than this, catch up
-const double BIGFISH_ESCORT_SLOW = 0.8;                  // units per second
-const double BIGFISH_ESCORT_FAST = 2.5;                  // units per second
-const double BIGFISH_DEGREES_TO_RADIANS = PI / 180;      // 0.017453292522222223
-const double BIGFISH_RADIANS_TO_DEGREES = 180 / PI;      // 57.29577950560105
+const double BIGFISH_STANDARD_VELOCITY = 1.5;           // units per second
+const double BIGFISH_TURNING_SPEED = 10.0;              // degrees per second
+const double BIGFISH_VICTORY_SPEED = 3.0;               // units per second after a chomp
+const float BIGFISH_SIZE = 0.4f;                        // units, half the side of each layer
+const float BIGFISH_CHOMP_DISTANCE = 0.2f;              // units from mouth to submarine
+const double BIGFISH_ACCELERATION = 0.5;                // units per second squared
+const double BIGFISH_OVERSHOT_VELOCITY = 0.2;           // units per second while ahead
+const double BIGFISH_GRADUAL_ACCELERATION = 0.1;        // chase speed gained per second
+const double BIGFISH_ANGLE_GRADUAL_ACCELERATION = 0.1;  // turn rate gained per second
+const double BIGFISH_VERTICAL_DRIFT = 0.1;              // depth difference closed per second
+const double BIGFISH_OPENWIDE_DISTANCE = 0.3;           // units: the mouth opens wide
+const double BIGFISH_TAIL_SPEED = 1.0;                  // tail frame time is this / velocity
+const double BIGFISH_FLIPPER_SPEED = 1.0;               // flipper frame time: this / (velocity + 1)
+const double BIGFISH_MOUTH_ANGLE = 15.0;                // degrees below the heading
+const double BIGFISH_MOUTH_REACH = 0.9;                 // of BIGFISH_SIZE from the centre
+const double BIGFISH_SURFACE_TURN = 45.0;            // degrees per second nose-down at the surface
+const double BIGFISH_ESCORT_NEAR = 1.5;              // units: closer than this, fall back
+const double BIGFISH_ESCORT_FAR = 2.25;              // units: farther than this, catch up
+const double BIGFISH_ESCORT_SLOW = 0.8;              // units per second
+const double BIGFISH_ESCORT_FAST = 2.5;              // units per second
+const double BIGFISH_DEGREES_TO_RADIANS = PI / 180;  // 0.017453292522222223
+const double BIGFISH_RADIANS_TO_DEGREES = 180 / PI;  // 57.29577950560105
 
 // Seed weed: drift, friction, twitch and picture sizes.
 const int SEEDWEED_STRAND_TYPES = 8;
-const double SEEDWEED_COLLISION_VELOCITY = 2.0;  // units per second when struck
-const double SEEDWEED_SIZE = 0.1;                // units, half the side of the strike square
-const double SEEDWEED_FRICTION_VELOCITY = 0.01;  // units per second: at or below, it stops
-const double SEEDWEED_VELOCITY_DAMPENER = 0.333; // share of the drift speed left after a second
-const double SEEDWEED_WIGGLE_MAX_TIME = 3.0;     // seconds of rest before a twitch, at most
-const double SEEDWEED_WIGGLE_MAX_SPEED = 0.25;   // units per second of a twitch, at most
-const float SEEDWEED_DRAW_SIZE = 0.1f;           // units: half the seed, and the drop to the foot
-const float SEEDWEED_DRAW_WIDTH = 0.2f;          // units, half a strand's width
-const float SEEDWEED_DRAW_HEIGHT = 1.6f;         // units, a strand's height
+const double SEEDWEED_COLLISION_VELOCITY = 2.0;   // units per second when struck
+const double SEEDWEED_SIZE = 0.1;                 // units, half the side of the strike square
+const double SEEDWEED_FRICTION_VELOCITY = 0.01;   // units per second: at or below, it stops
+const double SEEDWEED_VELOCITY_DAMPENER = 0.333;  // share of the drift speed left after a second
+const double SEEDWEED_WIGGLE_MAX_TIME = 3.0;      // seconds of rest before a twitch, at most
+const double SEEDWEED_WIGGLE_MAX_SPEED = 0.25;    // units per second of a twitch, at most
+const float SEEDWEED_DRAW_SIZE = 0.1f;            // units: half the seed, and the drop to the foot
+const float SEEDWEED_DRAW_WIDTH = 0.2f;           // units, half a strand's width
+const float SEEDWEED_DRAW_HEIGHT = 1.6f;          // units, a strand's height
 
 // Billboard: the share of the way left after 1 / approachRate seconds.
 const double BILLBOARD_CHANGE_AMOUNT = 0.5;
 
 // Circle zoom: the radius where a zoom-out ends, and the default speed.
-const double CIRCLEZOOM_MAXIMUM = 5.0;   // units
-const double CIRCLEZOOM_SPEED = 1.0;     // units per second
+const double CIRCLEZOOM_MAXIMUM = 5.0;            // units
+const double CIRCLEZOOM_SPEED = 1.0;              // units per second
 const double CIRCLEZOOM_COVER_HALF_WIDTH = 4.0;   // units either side of the centre
 const double CIRCLEZOOM_COVER_HALF_HEIGHT = 3.0;  // units above and below it
 const double CIRCLEZOOM_BAND_OVERLAP = 0.01;      // units the upper and lower bands reach over

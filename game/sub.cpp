@@ -98,11 +98,17 @@ void Sub::DownThrust(double dT) {
 }
 
 // Each boost halves the gap to SUB_SPEED_BOOST: 1.75, 2.125, 2.3125, 2.40625 ...
-void Sub::SpeedBoost() { targetSpeed = (targetSpeed + SUB_SPEED_BOOST) / 2; }
+void Sub::SpeedBoost() {
+    targetSpeed = (targetSpeed + SUB_SPEED_BOOST) / 2;
+}
 
-void Sub::Collision() { velocity = SUB_COLLISION_SPEED; }
+void Sub::Collision() {
+    velocity = SUB_COLLISION_SPEED;
+}
 
-void Sub::GetChomped() { state = SUB_CHOMPED; }
+void Sub::GetChomped() {
+    state = SUB_CHOMPED;
+}
 
 // The propeller turns with the measured frame time, so it turns on while the world is paused,
 // and at the pace of the target speed, so it spins on right after a collision.

@@ -16,8 +16,8 @@ public:
     static bool myDroneRise;
     static double my_droneTimer;  // seconds into the current rise or dive
     // The propeller's frame, advanced by drawing with the measured frame time.
-    static int propState;           // 0 to 3
-    static double propTimerDelta;   // seconds into the current frame
+    static int propState;          // 0 to 3
+    static double propTimerDelta;  // seconds into the current frame
 
     Sub() { Reset(); }
 

@@ -15,7 +15,7 @@ class WorldTask final : public Task {
 public:
     std::uint32_t my_textures[ASSET_IMAGE_COUNT] = {};  // OpenGL texture names by IMAGES
     FMOD_SOUND* my_sounds[ASSET_SOUND_COUNT] = {};      // sounds by SOUNDS
-    long my_score = 0;      // points of the game in progress
+    long my_score = 0;                                  // points of the game in progress
     long my_highScore = 0;  // best score; loaded from the settings before Start
     Sub my_sub;
     MODES my_mode = MODE_MENU;

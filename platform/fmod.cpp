@@ -117,6 +117,15 @@ void MarkPaused(FMOD_CHANNEL& channel, bool paused) {
     channel.paused = paused;
 }
 
+// SDL_mixer marks a paused channel with the tick count of the pause, and a count of 0 reads
+// as not paused: in the first millisecond after SDL's timer starts, wait for the next tick.
+void PauseMixerChannel(int mixerChannel) {
+    while (SDL_GetTicks() == 0) {
+        SDL_Delay(1);
+    }
+    Mix_Pause(mixerChannel);
+}
+
 bool IsMusicChannel(const FMOD_CHANNEL* channel) {
     return channel == &channel->system->channels[0];
 }
@@ -144,7 +153,7 @@ FMOD_RESULT PlayOnMusicChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paus
     } else {
         started = Mix_PlayChannel(MUSIC_SAMPLE_CHANNEL, sound->chunk, 0) >= 0;
         if (started && paused) {
-            Mix_Pause(MUSIC_SAMPLE_CHANNEL);
+            PauseMixerChannel(MUSIC_SAMPLE_CHANNEL);
         }
     }
     if (started) {
@@ -185,7 +194,7 @@ FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool pau
     Mix_HaltChannel(mixerChannel);
     bool started = Mix_PlayChannel(mixerChannel, sound->chunk, 0) >= 0;
     if (started && paused) {
-        Mix_Pause(mixerChannel);
+        PauseMixerChannel(mixerChannel);
     }
     SDL_UnlockAudio();
     if (!started) {
@@ -348,7 +357,7 @@ FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused) {
     if (isModule) {
         paused ? Mix_PauseMusic() : Mix_ResumeMusic();
     } else {
-        paused ? Mix_Pause(channel->mixerChannel) : Mix_Resume(channel->mixerChannel);
+        paused ? PauseMixerChannel(channel->mixerChannel) : Mix_Resume(channel->mixerChannel);
     }
     MarkPaused(*channel, paused != 0);
     return FMOD_OK;
