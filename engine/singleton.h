@@ -3,16 +3,17 @@
 
 #include <cassert>
 
-// T derives from Singleton<T> as its first base, so the registered address is the object's own.
-// A second instance, or a look-up while none exists, is a programming error and fails an assertion.
+// T derives from Singleton<T>. A second instance, or a look-up while none exists, is a
+// programming error and fails an assertion. The base part is what is registered: T is only
+// converted to once it has been built, in GetPointer.
 template <typename T>
 class Singleton {
 public:
-    static T* the_singleton;
+    static Singleton<T>* the_singleton;
 
     Singleton() {
         assert(!the_singleton);
-        the_singleton = static_cast<T*>(this);
+        the_singleton = this;
     }
     ~Singleton() {
         assert(the_singleton);
@@ -23,9 +24,9 @@ public:
 
     static T* GetPointer() {
         assert(the_singleton);
-        return the_singleton;
+        return static_cast<T*>(the_singleton);
     }
 };
 
 template <typename T>
-T* Singleton<T>::the_singleton = nullptr;
+Singleton<T>* Singleton<T>::the_singleton = nullptr;
