@@ -110,3 +110,36 @@ const double CIRCLEZOOM_SPEED = 1.0;              // units per second
 const double CIRCLEZOOM_COVER_HALF_WIDTH = 4.0;   // units either side of the centre
 const double CIRCLEZOOM_COVER_HALF_HEIGHT = 3.0;  // units above and below it
 const double CIRCLEZOOM_BAND_OVERLAP = 0.01;      // units the upper and lower bands reach over
+
+// World: the view, the chase's start and the chomp.
+const float WORLD_ZOOM_VALUE = 1.5f;           // units, half the view's height
+const double ZOOM_X_POSITION = 4.0 / 3.0;      // the view's width to height
+const double WORLD_CHOMPED_DELAY = 0.0;        // seconds from the chomp to the closing circle
+const double BIGFISH_STARTING_DISTANCE = 2.5;  // units; the fish enters 1.5 times this ahead
+const double WORLD_MENU_SUB_DEPTH = -1.5;      // units: where the menu's submarine drones
+const double WORLD_GAME_SUB_DEPTH = -4.0;      // units: where a game's submarine starts
+const double WORLD_ESCORT_DISTANCE = 2.25;     // units the menu's fish starts behind the sub
+const double WORLD_DESPAWN_DISTANCE = 3.0;     // units behind the sub where things are removed
+const double WORLD_WEED_DEPTH_RANGE = 12.0;    // units above or below the sub weed may stray
+const double WORLD_SPAWN_STEP = 0.01;          // seconds the spawners are fed each frame
+const double WORLD_RESTOCK_STEP = 0.5;         // seconds (and units) per restocking step
+const double WORLD_RESTOCK_DISTANCE = 9.0;     // units of ocean simulated ahead of a new scene
+
+// Population: the spawners and their limits.
+const double FISHIE_SPAWN_TIMER = 0.25;     // seconds between school attempts
+const int FISHIE_MIN_POPULATION = 2048;     // no school while the pool holds this many
+const int FISHIE_MAX_SCHOOL = 10;           // fishies in the largest school
+const double FISHIE_SPAWN_MAX_Y = -1.0;     // units: schools only deeper than this
+const double SEEDWEED_SPAWN_TIMER = 0.1;    // seconds between weed attempts
+const int SEEDWEED_MIN_POPULATION = 1024;   // no weed while the pool holds this many
+const double SEEDWEED_RANDOM_CHANCE = 0.2;  // share of weed attempts that go on
+const double SEEDWEED_SPAWN_MAX_Y = 0.0;    // units: weed only under the surface
+const double SEEDWEED_SOUND_DELAY = 0.2;    // seconds a struck weed stays silent
+const double SEEDWEED_STRIKE_ANGLE = 90.0;  // degrees a struck weed may be sent off at, at most
+const double RANDOMIZER_X_POS = 0.1;        // units of random spread of a spawn's x
+const double SPAWN_AHEAD = 4.5;             // units ahead of the sub where things appear
+
+// Menu: the caption's cycle.
+const double MENU_CAPTION_SHOWN_TIME = 7.5;   // seconds a caption stays in view
+const double MENU_CAPTION_HIDDEN_TIME = 1.5;  // seconds between two captions
+const double MENU_CAPTION_TRAVEL = 2.25;      // units the caption glides down and back up

@@ -1,80 +1,26 @@
+// The world's game flow: the menu, the way into a chase, the chase and the chomp.
 #include "game/world_task.h"
 
-#include <GL/gl.h>
-#include <SDL_image.h>
-
-#include <cstdio>
-
-#include "engine/log.h"
+#include "engine/global_timer.h"
+#include "engine/input_task.h"
+#include "engine/settings.h"
 #include "engine/singleton.h"
-#include "game/fmod_errorcheck.h"
-#include "game/game.h"
 #include "game/game_constants.h"
 #include "platform/random.h"
-
-#ifndef GL_TEXTURE_WRAP_R
-#define GL_TEXTURE_WRAP_R 0x8072
-#endif
-#ifndef GL_CLAMP_TO_EDGE
-#define GL_CLAMP_TO_EDGE 0x812F
-#endif
 
 bool WorldTask::my_playSounds = true;
 bool WorldTask::my_playMusic = true;
 WorldTask::MusicState WorldTask::music;
+double WorldTask::fishieSpawnTimer = 0.0;
+double WorldTask::seedWeedSpawnTimer = 0.0;
+bool WorldTask::subGoingUp = false;
+bool WorldTask::my_pausedPress = false;
+int WorldTask::direction = 1;
 
-namespace {
-
-FMOD_SYSTEM* SoundSystem() {
-    return Singleton<Game>::GetPointer()->soundSystem;
+// The settings registry holds the dator until the program's end, after which it goes.
+WorldTask::~WorldTask() {
+    delete my_highScoreDator;
 }
-
-// Builds folder + name into a path buffer; false when it would not fit.
-bool BuildPath(char (&path)[ASSET_PATH_SIZE], const char* folder, const char* name) {
-    int length = std::snprintf(path, sizeof path, "%s%s", folder, name);
-    return length >= 0 && length < static_cast<int>(sizeof path);
-}
-
-// Pictures that do not decode to 3 or 4 bytes a pixel (palette images, say) are turned into
-// 8-bit RGBA, the format the upload below understands.
-SDL_Surface* ToUploadableFormat(SDL_Surface* surface) {
-    int bytes = surface->format->BytesPerPixel;
-    if (bytes == 3 || bytes == 4) {
-        return surface;
-    }
-    SDL_PixelFormat rgba = {};
-    rgba.BitsPerPixel = 32;
-    rgba.BytesPerPixel = 4;
-#if SDL_BYTEORDER == SDL_LIL_ENDIAN
-    rgba.Rmask = 0x000000ff, rgba.Gmask = 0x0000ff00, rgba.Bmask = 0x00ff0000;
-    rgba.Amask = 0xff000000;
-    rgba.Rshift = 0, rgba.Gshift = 8, rgba.Bshift = 16, rgba.Ashift = 24;
-#else
-    rgba.Rmask = 0xff000000, rgba.Gmask = 0x00ff0000, rgba.Bmask = 0x0000ff00;
-    rgba.Amask = 0x000000ff;
-    rgba.Rshift = 24, rgba.Gshift = 16, rgba.Bshift = 8, rgba.Ashift = 0;
-#endif
-    rgba.alpha = 255;
-    SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
-    SDL_FreeSurface(surface);
-    return converted;
-}
-
-void UploadTexture(SDL_Surface* surface) {
-    int bytes = surface->format->BytesPerPixel;
-    GLenum format = bytes == 3 ? GL_RGB : GL_RGBA;
-    SDL_LockSurface(surface);
-    glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, format, GL_UNSIGNED_BYTE,
-                 surface->pixels);
-    SDL_UnlockSurface(surface);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-}
-
-}  // namespace
 
 // What failed to load is freed again at once: a refused task is never stopped.
 bool WorldTask::Start() {
@@ -87,8 +33,9 @@ bool WorldTask::Start() {
         DeleteTextures();
         return false;
     }
+    my_circleZoom.Reset();
+    SetupWorld();
     SetDrawingState();
-    MusicMode(MODE_MENU);
     return true;
 }
 
@@ -97,114 +44,232 @@ void WorldTask::Stop() {
     ReleaseSounds();
 }
 
+// The frame is drawn before the screen's keys are read, so a change they make shows from the
+// next frame on.
 void WorldTask::Update() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-void WorldTask::SetDrawingState() {
-    glShadeModel(GL_SMOOTH);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-}
-
-void WorldTask::DeleteTextures() {
-    glDeleteTextures(ASSET_IMAGE_COUNT, my_textures);
-    for (std::uint32_t& texture : my_textures) {
-        texture = 0;
+    UpdateGame();
+    if (my_mode != MODE_MENU) {
+        UpdatePlay();
+    } else {
+        UpdateMenu();
     }
 }
 
-// Rows go up top row first, so texture coordinate t = 0 is the top of the picture.
-bool WorldTask::LoadImages() {
-    glGenTextures(ASSET_IMAGE_COUNT, my_textures);
-    for (int i = 0; i < ASSET_IMAGE_COUNT; ++i) {
-        glBindTexture(GL_TEXTURE_2D, my_textures[i]);
-        SDL_Surface* surface = LoadImage(IMG_filenames[i]);
-        if (!surface) {
-            return false;
+void WorldTask::SetupWorld() {
+    my_score = 0;
+    my_lastScore = 0;
+    my_paused = false;
+    SetupMenu();
+}
+
+void WorldTask::SetupMenu() {
+    my_lastScore = my_score;
+    my_paused = false;
+    if (my_score > my_highScore) {
+        SaveHighScore();
+    }
+    my_mode = MODE_MENU;
+    my_camera.Reset();
+    my_sub.Reset();
+    my_bigFish.Reset();
+    InitBillboards();
+    HideGameBillboards();
+    my_sub.y = WORLD_MENU_SUB_DEPTH;
+    my_sub.x = 0.0;
+    my_sub.state = SUB_DRONING;
+    my_bigFish.y = my_sub.y;
+    my_bigFish.x = my_sub.x - WORLD_ESCORT_DISTANCE;
+    my_bigFish.mode = BIGFISH_ESCORT;
+    FollowWithCamera(&my_sub.x, &my_sub.y, -0.75, 0.375);
+    my_startPressed = false;
+    RestockWorld();
+    my_circleZoom.speed = 5.0;
+    my_circleZoom.ZoomOut(&my_bigFish.x, &my_bigFish.y);
+    MusicMode(MODE_MENU);
+}
+
+// A new best is written to the settings file at once, so a crash later cannot lose it. One
+// dator serves every new best.
+void WorldTask::SaveHighScore() {
+    my_highScore = my_score;
+    if (!my_highScoreDator) {
+        my_highScoreDator = new Dator<long>(my_highScore);
+    }
+    std::string name = CONFIG_STRING_HIGH_SCORE;
+    Settings* settings = Singleton<Settings>::GetPointer();
+    settings->RegisterVariable(name, my_highScoreDator);
+    settings->WriteFile(GAME_SETTINGS_FILENAME);
+}
+
+void WorldTask::SetupSwim() {
+    my_mode = MODE_SWIM;
+    my_paused = false;
+    my_camera.Reset();
+    my_sub.Reset();
+    my_bigFish.Reset();
+    HideBillboards();
+    InitGameBillboards();
+    my_sub.y = WORLD_GAME_SUB_DEPTH;  // x stays where the menu's droning left it
+    FollowWithCamera(&my_sub.x, &my_sub.y, 0.375, 0.0);
+    my_score = 0;
+    my_circleZoom.speed = 5.0;
+    my_circleZoom.radius = 0.0;
+    my_circleZoom.ZoomOut(&my_sub.x, &my_sub.y);
+    RestockWorld();
+    MusicMode(MODE_SWIM);
+    SetupEnterTheFish();
+}
+
+// The fish enters ahead of the submarine.
+void WorldTask::SetupEnterTheFish() {
+    my_mode = MODE_ENTER_THE_FISH;
+    my_bigFish.Reset();
+    my_bigFish.mode = BIGFISH_CHASE;
+    my_bigFish.x = my_sub.x + BIGFISH_STARTING_DISTANCE * 1.5;
+    my_bigFish.y = my_sub.y;
+    my_camera.secondTargetX = &my_bigFish.x;
+    my_camera.secondTargetY = &my_bigFish.y;
+    my_camera.offsetX = 0.375;
+    my_camera.offsetY = 0.0;
+    SetupChase();
+}
+
+void WorldTask::SetupChase() {
+    my_mode = MODE_CHASE;
+    my_bigFish.mode = BIGFISH_CHASE;
+    MusicMode(MODE_CHASE);
+}
+
+// Points the camera at a position and puts it on its goal at once.
+void WorldTask::FollowWithCamera(double* followX, double* followY, double offsetX, double offsetY) {
+    my_camera.targetX = followX;
+    my_camera.targetY = followY;
+    my_camera.offsetX = offsetX;
+    my_camera.offsetY = offsetY;
+    my_camera.x = *followX + offsetX;
+    my_camera.y = *followY + offsetY;
+}
+
+// The spawners are fed a fixed step, so spawning is counted in frames.
+void WorldTask::UpdateGame() {
+    double dT = GlobalTimer::deltaTime;
+    my_frameTime = dT;
+    if (!my_paused) {
+        my_sub.Update(dT);
+        SpawnFishie(WORLD_SPAWN_STEP);
+        my_fishies.Iterate(UpdateFishie);
+        if (tobrin::rand() % 3 == 0) {
+            my_fishies.Prune();
         }
-        UploadTexture(surface);
-        SDL_FreeSurface(surface);
-    }
-    return true;
-}
-
-SDL_Surface* WorldTask::LoadImage(const char* name) {
-    char path[ASSET_PATH_SIZE];
-    SDL_Surface* surface = nullptr;
-    if (BuildPath(path, ASSET_IMAGE_FOLDER, name)) {
-        surface = IMG_Load(path);
-    }
-    if (surface) {
-        surface = ToUploadableFormat(surface);
-    }
-    if (!surface) {
-        Log::Get().Write(LOG_APP, "Warning: problem loading image '%s'", path);
-    }
-    return surface;
-}
-
-bool WorldTask::LoadSounds() {
-    for (int i = 0; i < ASSET_SOUND_COUNT; ++i) {
-        char path[ASSET_PATH_SIZE];
-        if (!BuildPath(path, ASSET_AUDIO_FOLDER, SND_filenames[i])) {
-            Log::Get().Write(LOG_ERROR, "Sound file name too long: %s", SND_filenames[i]);
-            return false;
+        SpawnSeedWeed(WORLD_SPAWN_STEP);
+        my_seedWeeds.Iterate(UpdateSeedWeed);
+        if (tobrin::rand() % 3 == 0) {
+            my_seedWeeds.Prune();
         }
-        if (!FMOD_ERRORCHECK(FMOD_System_CreateSound(SoundSystem(), path, FMOD_DEFAULT, nullptr,
-                                                     &my_sounds[i]))) {
-            return false;
-        }
+        my_bigFish.Update(dT);
+        my_camera.Update(dT);
+        my_circleZoom.Update(dT);
     }
-    return true;
+    DrawGame();
 }
 
-// A failure is reported and the rest are still released.
-void WorldTask::ReleaseSounds() {
-    for (FMOD_SOUND*& sound : my_sounds) {
-        if (sound) {
-            FMOD_ERRORCHECK(FMOD_Sound_Release(sound));
-            sound = nullptr;
+// Enter closes the circle on the submarine; once closed, a game starts. The circle is also
+// advanced in UpdateGame, so in the menu it moves at twice its speed.
+void WorldTask::UpdateMenu() {
+    double dT = GlobalTimer::deltaTime;
+    if (InputTask::pressedKeys[SDLK_RETURN] && !my_startPressed) {
+        my_startPressed = true;
+        my_circleZoom.Reset();
+        my_circleZoom.radius = 4.0;
+        my_circleZoom.speed = 5.0;
+        my_circleZoom.ZoomIn(&my_sub.x, &my_sub.y);
+    }
+    if (my_startPressed && my_circleZoom.radius <= 0.0) {
+        SetupSwim();
+    }
+    UpdateMenuCaption(dT);
+    my_circleZoom.Update(dT);
+}
+
+void WorldTask::UpdatePlay() {
+    double dT = GlobalTimer::deltaTime;
+    HandlePauseKey();
+    if (!my_paused) {
+        HandleThrust(dT);
+        if (my_mode == MODE_ENTER_THE_FISH || my_mode == MODE_CHASE) {
+            CheckForChomp();
+            if (my_sub.state == SUB_CHOMPED) {
+                RideInsideTheFish(dT);
+            }
         }
     }
+    my_gameBillboards[0].Update(dT);
 }
 
-void WorldTask::MusicMode(MODES mode) {
-    if (mode == MODE_MUSIC_STOP || mode == MODE_MUSIC_START) {
-        music.isPaused = mode == MODE_MUSIC_STOP;
-        FMOD_Channel_SetPaused(music.channel, music.isPaused);
+// Pausing slides the banner to the centre; resuming sends it off to the right, then the left.
+void WorldTask::HandlePauseKey() {
+    if (!InputTask::pressedKeys[SDLK_PAUSE]) {
+        my_pausedPress = false;
         return;
     }
-    int tune = SND_ATTACK;
-    if (mode == MODE_MENU || mode == MODE_SWIM) {
-        tune = SND_BRINY;
-    } else if (mode == MODE_CHOMPED) {
-        tune = SND_EATEN_TUNE;
+    if (!my_pausedPress) {
+        my_paused = !my_paused;
+        Billboard& banner = my_gameBillboards[0];
+        if (my_paused) {
+            banner.destinationX = 0.0;
+            banner.destinationY = 0.0;
+        } else {
+            banner.destinationX = 2 * direction * 1.5;
+            banner.destinationY = 0.0;
+            direction = -direction;
+        }
     }
-    if (tune == music.tune) {
-        return;  // the tune playing goes on undisturbed
-    }
-    music.tune = tune;
-    FMOD_ERRORCHECK(FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_REUSE, my_sounds[tune],
-                                          music.isPaused, &music.channel));
+    my_pausedPress = true;
 }
 
-void WorldTask::PlaySoundEffect(SOUNDS sound) {
-    if (!my_playSounds) {
-        return;
+// Space climbs, its release dives, and both the press and the release give a boost.
+void WorldTask::HandleThrust(double dT) {
+    if (InputTask::pressedKeys[SDLK_SPACE]) {
+        my_sub.UpThrust(dT);
+        if (!subGoingUp) {
+            subGoingUp = true;
+            my_sub.SpeedBoost();
+        }
+    } else {
+        my_sub.DownThrust(dT);
+        if (subGoingUp) {
+            subGoingUp = false;
+            my_sub.SpeedBoost();
+        }
     }
-    FMOD_CHANNEL* channel = nullptr;
-    FMOD_ERRORCHECK(
-        FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_FREE, my_sounds[sound], false, &channel));
 }
 
-// The variant is drawn only when the effect is played.
-void WorldTask::PlaySoundVariant(SOUNDS first) {
-    if (!my_playSounds) {
-        return;
+// The chomped submarine rides in the fish while the circle closes on it; then the menu.
+void WorldTask::RideInsideTheFish(double dT) {
+    my_sub.x = my_bigFish.x;
+    my_sub.y = my_bigFish.y;
+    my_sub.angle = my_bigFish.angle;
+    my_chompedTime += dT;
+    if (my_chompedTime >= WORLD_CHOMPED_DELAY && !my_circleZoom.active) {
+        my_circleZoom.Reset();
+        my_circleZoom.radius = 4.0;
+        my_circleZoom.speed = 1.2;
+        my_circleZoom.ZoomIn(&my_bigFish.x, &my_bigFish.y);
     }
-    PlaySoundEffect(static_cast<SOUNDS>(first + tobrin::rand() % ASSET_SOUND_VARIANTS));
+    if (my_circleZoom.radius <= 0.0) {
+        SetupMenu();
+    }
+}
+
+void WorldTask::CheckForChomp() {
+    if (my_bigFish.ChompDistance() < BIGFISH_CHOMP_DISTANCE) {
+        my_sub.GetChomped();
+        my_bigFish.Chomp();
+        my_camera.targetX = &my_bigFish.x;
+        my_camera.targetY = &my_bigFish.y;
+        my_camera.offsetX = 0.0;
+        my_camera.offsetY = 0.0;
+        my_chompedTime = 0.0;
+        MusicMode(MODE_CHOMPED);
+    }
 }

@@ -1,24 +1,51 @@
-// The game world: owns every picture and sound and runs the music channel.
+// The game world: the ocean and everything in it, the title menu and the chase, every picture
+// and sound, and the music channel.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 
+#include "engine/dator.h"
+#include "engine/pool.h"
 #include "engine/task.h"
 #include "game/assets.h"
+#include "game/big_fish.h"
+#include "game/billboard.h"
+#include "game/camera.h"
+#include "game/circle_zoom.h"
+#include "game/fishie.h"
 #include "game/modes.h"
+#include "game/seed_weed.h"
 #include "game/sub.h"
 #include "platform/fmod.h"
+
+const int WORLD_MENU_BILLBOARDS = 5;
+const int WORLD_GAME_BILLBOARDS = 1;
 
 class WorldTask final : public Task {
 public:
     std::uint32_t my_textures[ASSET_IMAGE_COUNT] = {};  // OpenGL texture names by IMAGES
     FMOD_SOUND* my_sounds[ASSET_SOUND_COUNT] = {};      // sounds by SOUNDS
     long my_score = 0;                                  // points of the game in progress
+    long my_lastScore = 0;  // points of the last game, shown in the menu
     long my_highScore = 0;  // best score; loaded from the settings before Start
+    Camera my_camera;
     Sub my_sub;
+    BigFish my_bigFish;
+    Pool<Fishie> my_fishies{POOL_DEFAULT_SIZE};
+    Pool<SeedWeed> my_seedWeeds{POOL_DEFAULT_SIZE};
     MODES my_mode = MODE_MENU;
+    CircleZoom my_circleZoom;
+    double my_chompedTime = 0.0;               // seconds since the submarine was chomped
+    bool my_startPressed = false;              // Enter was taken in the menu; the circle is closing
+    double my_frameTime = 0.0;                 // seconds: the step the pool callbacks use
+    Dator<long>* my_highScoreDator = nullptr;  // binds my_highScore to the setting, once beaten
+    Billboard my_menuBillboards[WORLD_MENU_BILLBOARDS];  // title words, caption, score labels
+    Billboard my_gameBillboards[WORLD_GAME_BILLBOARDS];  // the paused banner
+    double my_menuTextTime = 0.0;                        // seconds in the caption's current phase
+    bool my_menuTextShown = false;                       // the caption is in view
+    bool my_paused = false;
 
     static bool my_playSounds;  // effects are played only while this is on (F2)
     static bool my_playMusic;   // the music switch (F3)
@@ -32,26 +59,86 @@ public:
     };
     static MusicState music;
 
-    bool Start() override;  // loads every picture and sound; false when one fails
+    // Kept across frames, games and menu visits: the spawners' clocks, which are never reset,
+    // and the play keys' state in the previous frame.
+    static double fishieSpawnTimer;    // seconds towards the next school attempt
+    static double seedWeedSpawnTimer;  // seconds towards the next weed attempt
+    static bool subGoingUp;            // Space was held
+    static bool my_pausedPress;        // the pause key was held
+    static int direction;              // +1 or -1: the side the paused banner leaves to
+
+    WorldTask() = default;
+    ~WorldTask();
+    WorldTask(const WorldTask&) = delete;
+    WorldTask& operator=(const WorldTask&) = delete;
+
+    bool Start() override;  // loads every picture and sound, then opens the menu
     void Stop() override;   // frees them all
     void Update() override;
 
+    // Mode entries.
+    void SetupWorld();
+    void SetupMenu();
+    void SetupSwim();
+    void SetupEnterTheFish();
+    void SetupChase();
+
+    // One frame: the simulation and the picture, then the keys of the current screen.
+    void UpdateGame();
+    void UpdateMenu();
+    void UpdatePlay();
+    void CheckForChomp();
+
+    // Population.
+    void SpawnFishie(double seconds);
+    void SpawnSeedWeed(double seconds);
+    void RestockWorld();
+
+    // Pictures, sounds and music.
     bool LoadImages();
     SDL_Surface* LoadImage(const char* name);
     bool LoadSounds();
     void ReleaseSounds();
-
     // Plays the tune a mode asks for, unless it is already on; or pauses or resumes it.
     void MusicMode(MODES mode);
     void StartMusic() { MusicMode(MODE_MUSIC_START); }
     void StopMusic() { MusicMode(MODE_MUSIC_STOP); }
-
     // Plays an effect on a free channel, only while effects are switched on.
     void PlaySoundEffect(SOUNDS sound);
     // Plays one of three variants at random, counting from the first.
     void PlaySoundVariant(SOUNDS first);
 
+    // Drawing.
+    void LoadGLStandard();
+    void DrawGame();
+    void DrawOcean();
+    void DrawHUD();
+    void DrawMenu();
+    void DrawScore(long value);
+
+    // Menu screen and banners.
+    void InitBillboards();
+    void InitGameBillboards();
+    void HideBillboards();
+    void HideGameBillboards();
+    void UpdateMenuCaption(double dT);
+
 private:
     void SetDrawingState();
     void DeleteTextures();
+    void SaveHighScore();
+    void SpawnSchool();
+    void SpawnOneSeedWeed();
+    void PlaceSchool(int count, double tipX, double tipY);
+    void HandlePauseKey();
+    void HandleThrust(double dT);
+    void RideInsideTheFish(double dT);
+    void FollowWithCamera(double* followX, double* followY, double offsetX, double offsetY);
 };
+
+// Per-element rules of the world, handed to the pools.
+void UpdateFishie(Fishie* fishie);
+void UpdateSeedWeed(SeedWeed* weed);
+void DrawFishie(Fishie* fishie);
+void DrawSeedWeedUnder(SeedWeed* weed);
+void DrawSeedWeedOver(SeedWeed* weed);

@@ -1,0 +1,117 @@
+// The menu's billboards: the title words flying apart, the cycling caption and the score
+// labels; and the game's paused banner.
+#include "game/game_constants.h"
+#include "game/world_task.h"
+
+namespace {
+
+struct BillboardLayout {
+    IMAGES image;
+    double x, y;  // where it starts
+    double destinationX, destinationY;
+    double cornerX[4], cornerY[4];  // lower left, upper left, lower right, upper right
+    double approachRate;            // 0 keeps the rate it was built with
+};
+
+const BillboardLayout MENU_LAYOUT[WORLD_MENU_BILLBOARDS] = {
+    {IMG_TEXT_TOBRIN, 0.0, 0.4, -0.45, 1.05, {-1.0, -1.0, 0.9, 1.0}, {-0.9, 0.7, -0.2, 0.6}, 0},
+    {IMG_TEXT_ANDTHE, 0.0, 0.4, 0.975, 1.05, {-0.7, -0.3, 0.5, 0.4}, {-0.5, 0.5, -0.5, 0.5}, 0},
+    {IMG_TEXT_FISH, 0.0, 0.4, 0.6, 0.3, {-1.2, -1.0, 1.2, 1.0}, {-0.6, 0.6, -0.6, 0.6}, 0},
+    {IMG_TEXT_NAME,
+     -1.5,
+     -1.125,
+     -1.5,
+     -1.125,
+     {-0.4, -0.4, 0.4, 0.4},
+     {-0.4, 0.4, -0.4, 0.4},
+     2.0},
+    {IMG_TEXT_SCORE, 0.23, -1.35, 0.23, -1.35, {-0.4, -0.4, 0.4, 0.4}, {-0.4, 0.4, -0.4, 0.4}, 0},
+};
+const int CAPTION = 3;
+
+// Waits off screen to the left until the game is paused.
+const BillboardLayout PAUSED_LAYOUT = {IMG_TEXT_PAUSED,
+                                       -3.0,
+                                       0.0,
+                                       -3.0,
+                                       0.0,
+                                       {-0.667, -0.667, 0.667, 0.667},
+                                       {-0.3335, 0.3335, -0.3335, 0.3335},
+                                       8.0};
+
+const IMAGES CAPTION_CYCLE[] = {IMG_TEXT_NAME,        IMG_TEXT_FISHIES,    IMG_TEXT_THEFISH,
+                                IMG_TEXT_PRESS_SPACE, IMG_TEXT_MASH_SPACE, IMG_TEXT_PRESS_ENTER,
+                                IMG_TEXT_PRESS_ESCAPE};
+
+void Lay(Billboard& billboard, const BillboardLayout& layout) {
+    billboard.image = layout.image;
+    billboard.x = layout.x;
+    billboard.y = layout.y;
+    billboard.destinationX = layout.destinationX;
+    billboard.destinationY = layout.destinationY;
+    for (int i = 0; i < 4; ++i) {
+        billboard.cornerX[i] = layout.cornerX[i];
+        billboard.cornerY[i] = layout.cornerY[i];
+    }
+    if (layout.approachRate > 0) {
+        billboard.approachRate = layout.approachRate;
+    }
+    billboard.visible = true;
+}
+
+// The caption after this one; a picture outside the cycle is followed by the first.
+int NextCaption(int image) {
+    const int count = sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0];
+    for (int i = 0; i < count; ++i) {
+        if (CAPTION_CYCLE[i] == image) {
+            return CAPTION_CYCLE[(i + 1) % count];
+        }
+    }
+    return CAPTION_CYCLE[0];
+}
+
+}  // namespace
+
+void WorldTask::InitBillboards() {
+    for (int i = 0; i < WORLD_MENU_BILLBOARDS; ++i) {
+        Lay(my_menuBillboards[i], MENU_LAYOUT[i]);
+    }
+    my_menuTextTime = 0.0;
+    my_menuTextShown = true;
+}
+
+void WorldTask::InitGameBillboards() {
+    Lay(my_gameBillboards[0], PAUSED_LAYOUT);
+}
+
+void WorldTask::HideBillboards() {
+    for (Billboard& billboard : my_menuBillboards) {
+        billboard.visible = false;
+    }
+}
+
+void WorldTask::HideGameBillboards() {
+    my_gameBillboards[0].visible = false;
+}
+
+// The caption shows for 7.5 seconds, glides down out of view, and 1.5 seconds later the next
+// one glides back up. Relative steps bring it back to the same height after every cycle.
+void WorldTask::UpdateMenuCaption(double dT) {
+    Billboard& caption = my_menuBillboards[CAPTION];
+    my_menuTextTime += dT;
+    if (my_menuTextShown) {
+        if (my_menuTextTime >= MENU_CAPTION_SHOWN_TIME) {
+            my_menuTextTime = 0.0;
+            my_menuTextShown = false;
+            caption.destinationY -= MENU_CAPTION_TRAVEL;
+        }
+    } else if (my_menuTextTime >= MENU_CAPTION_HIDDEN_TIME) {
+        caption.image = NextCaption(caption.image);
+        my_menuTextTime = 0.0;
+        my_menuTextShown = true;
+        caption.destinationY += MENU_CAPTION_TRAVEL;
+    }
+    for (Billboard& billboard : my_menuBillboards) {
+        billboard.Update(dT);
+    }
+}

@@ -1,0 +1,173 @@
+// The world's pictures, sounds and music.
+#include "game/world_task.h"
+
+#include <GL/gl.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+
+#include "engine/log.h"
+#include "engine/singleton.h"
+#include "game/fmod_errorcheck.h"
+#include "game/game.h"
+#include "game/game_constants.h"
+#include "platform/random.h"
+
+#ifndef GL_TEXTURE_WRAP_R
+#define GL_TEXTURE_WRAP_R 0x8072
+#endif
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F
+#endif
+
+namespace {
+
+FMOD_SYSTEM* SoundSystem() {
+    return Singleton<Game>::GetPointer()->soundSystem;
+}
+
+// Builds folder + name into a path buffer; false when it would not fit.
+bool BuildPath(char (&path)[ASSET_PATH_SIZE], const char* folder, const char* name) {
+    int length = std::snprintf(path, sizeof path, "%s%s", folder, name);
+    return length >= 0 && length < static_cast<int>(sizeof path);
+}
+
+// Pictures that do not decode to 3 or 4 bytes a pixel (palette images, say) are turned into
+// 8-bit RGBA, the format the upload below understands.
+SDL_Surface* ToUploadableFormat(SDL_Surface* surface) {
+    int bytes = surface->format->BytesPerPixel;
+    if (bytes == 3 || bytes == 4) {
+        return surface;
+    }
+    SDL_PixelFormat rgba = {};
+    rgba.BitsPerPixel = 32;
+    rgba.BytesPerPixel = 4;
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+    rgba.Rmask = 0x000000ff, rgba.Gmask = 0x0000ff00, rgba.Bmask = 0x00ff0000;
+    rgba.Amask = 0xff000000;
+    rgba.Rshift = 0, rgba.Gshift = 8, rgba.Bshift = 16, rgba.Ashift = 24;
+#else
+    rgba.Rmask = 0xff000000, rgba.Gmask = 0x00ff0000, rgba.Bmask = 0x0000ff00;
+    rgba.Amask = 0x000000ff;
+    rgba.Rshift = 24, rgba.Gshift = 16, rgba.Bshift = 8, rgba.Ashift = 0;
+#endif
+    rgba.alpha = 255;
+    SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
+    SDL_FreeSurface(surface);
+    return converted;
+}
+
+void UploadTexture(SDL_Surface* surface) {
+    int bytes = surface->format->BytesPerPixel;
+    GLenum format = bytes == 3 ? GL_RGB : GL_RGBA;
+    SDL_LockSurface(surface);
+    glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, format, GL_UNSIGNED_BYTE,
+                 surface->pixels);
+    SDL_UnlockSurface(surface);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+}  // namespace
+
+void WorldTask::DeleteTextures() {
+    glDeleteTextures(ASSET_IMAGE_COUNT, my_textures);
+    for (std::uint32_t& texture : my_textures) {
+        texture = 0;
+    }
+}
+
+// Rows go up top row first, so texture coordinate t = 0 is the top of the picture.
+bool WorldTask::LoadImages() {
+    glGenTextures(ASSET_IMAGE_COUNT, my_textures);
+    for (int i = 0; i < ASSET_IMAGE_COUNT; ++i) {
+        glBindTexture(GL_TEXTURE_2D, my_textures[i]);
+        SDL_Surface* surface = LoadImage(IMG_filenames[i]);
+        if (!surface) {
+            return false;
+        }
+        UploadTexture(surface);
+        SDL_FreeSurface(surface);
+    }
+    return true;
+}
+
+SDL_Surface* WorldTask::LoadImage(const char* name) {
+    char path[ASSET_PATH_SIZE];
+    SDL_Surface* surface = nullptr;
+    if (BuildPath(path, ASSET_IMAGE_FOLDER, name)) {
+        surface = IMG_Load(path);
+    }
+    if (surface) {
+        surface = ToUploadableFormat(surface);
+    }
+    if (!surface) {
+        Log::Get().Write(LOG_APP, "Warning: problem loading image '%s'", path);
+    }
+    return surface;
+}
+
+bool WorldTask::LoadSounds() {
+    for (int i = 0; i < ASSET_SOUND_COUNT; ++i) {
+        char path[ASSET_PATH_SIZE];
+        if (!BuildPath(path, ASSET_AUDIO_FOLDER, SND_filenames[i])) {
+            Log::Get().Write(LOG_ERROR, "Sound file name too long: %s", SND_filenames[i]);
+            return false;
+        }
+        if (!FMOD_ERRORCHECK(FMOD_System_CreateSound(SoundSystem(), path, FMOD_DEFAULT, nullptr,
+                                                     &my_sounds[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A failure is reported and the rest are still released.
+void WorldTask::ReleaseSounds() {
+    for (FMOD_SOUND*& sound : my_sounds) {
+        if (sound) {
+            FMOD_ERRORCHECK(FMOD_Sound_Release(sound));
+            sound = nullptr;
+        }
+    }
+}
+
+void WorldTask::MusicMode(MODES mode) {
+    if (mode == MODE_MUSIC_STOP || mode == MODE_MUSIC_START) {
+        music.isPaused = mode == MODE_MUSIC_STOP;
+        FMOD_Channel_SetPaused(music.channel, music.isPaused);
+        return;
+    }
+    int tune = SND_ATTACK;
+    if (mode == MODE_MENU || mode == MODE_SWIM) {
+        tune = SND_BRINY;
+    } else if (mode == MODE_CHOMPED) {
+        tune = SND_EATEN_TUNE;
+    }
+    if (tune == music.tune) {
+        return;  // the tune playing goes on undisturbed
+    }
+    music.tune = tune;
+    FMOD_ERRORCHECK(FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_REUSE, my_sounds[tune],
+                                          music.isPaused, &music.channel));
+}
+
+void WorldTask::PlaySoundEffect(SOUNDS sound) {
+    if (!my_playSounds) {
+        return;
+    }
+    FMOD_CHANNEL* channel = nullptr;
+    FMOD_ERRORCHECK(
+        FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_FREE, my_sounds[sound], false, &channel));
+}
+
+// The variant is drawn only when the effect is played.
+void WorldTask::PlaySoundVariant(SOUNDS first) {
+    if (!my_playSounds) {
+        return;
+    }
+    PlaySoundEffect(static_cast<SOUNDS>(first + tobrin::rand() % ASSET_SOUND_VARIANTS));
+}
