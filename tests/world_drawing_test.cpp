@@ -1,0 +1,1 @@
+// Drawing of the world, checked by reading pixels back.
