@@ -3,6 +3,7 @@
 
 #include "engine/global_timer.h"
 #include "engine/input_task.h"
+#include "engine/log.h"
 #include "engine/settings.h"
 #include "engine/singleton.h"
 #include "game/game_constants.h"
@@ -63,6 +64,9 @@ void WorldTask::SetupWorld() {
 }
 
 void WorldTask::SetupMenu() {
+    if (my_mode != MODE_MENU) {
+        Log::Get().Write(LOG_APP, "Game over with %ld points", my_score);
+    }
     my_lastScore = my_score;
     my_paused = false;
     if (my_score > my_highScore) {
@@ -92,6 +96,7 @@ void WorldTask::SetupMenu() {
 // dator serves every new best.
 void WorldTask::SaveHighScore() {
     my_highScore = my_score;
+    Log::Get().Write(LOG_APP, "New high score: %ld", my_highScore);
     if (!my_highScoreDator) {
         my_highScoreDator = new Dator<long>(my_highScore);
     }
@@ -102,6 +107,7 @@ void WorldTask::SaveHighScore() {
 }
 
 void WorldTask::SetupSwim() {
+    Log::Get().Write(LOG_APP, "Game started");
     my_mode = MODE_SWIM;
     my_paused = false;
     my_camera.Reset();
@@ -214,6 +220,7 @@ void WorldTask::HandlePauseKey() {
     }
     if (!my_pausedPress) {
         my_paused = !my_paused;
+        Log::Get().Write(LOG_APP, "%s", my_paused ? "Paused" : "Resumed");
         Billboard& banner = my_gameBillboards[0];
         if (my_paused) {
             banner.destinationX = 0.0;

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,6 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+
+#include "png_files.h"
 
 namespace {
 
@@ -219,6 +222,49 @@ bool RequestClose(const std::string& window) {
     XFlush(display);
     XCloseDisplay(display);
     return sent != 0;
+}
+
+Screenshot TakeScreenshot(const std::string& window) {
+    Screenshot shot;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        return shot;
+    }
+    XSetErrorHandler(IgnoreXErrors);
+    Window id = std::stoul(window);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, id, &attributes)) {
+        XImage* image =
+            XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        if (image) {
+            shot.width = image->width;
+            shot.height = image->height;
+            shot.rgb.reserve(static_cast<size_t>(shot.width) * shot.height * 3);
+            for (int y = 0; y < shot.height; ++y) {
+                for (int x = 0; x < shot.width; ++x) {
+                    unsigned long pixel = XGetPixel(image, x, y);
+                    shot.rgb.push_back(static_cast<unsigned char>((pixel & image->red_mask) >> 16));
+                    shot.rgb.push_back(
+                        static_cast<unsigned char>((pixel & image->green_mask) >> 8));
+                    shot.rgb.push_back(static_cast<unsigned char>(pixel & image->blue_mask));
+                }
+            }
+            XDestroyImage(image);
+        }
+    }
+    XCloseDisplay(display);
+    return shot;
+}
+
+std::vector<int> Screenshot::At(int x, int y) const {
+    size_t at = (static_cast<size_t>(y) * width + x) * 3;
+    return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
+
+void KeepScreenshot(const Screenshot& shot, const std::string& name) {
+    std::string folder = std::string(TOBRIN_ARTIFACT_DIR);
+    std::filesystem::create_directories(folder);
+    WritePng(folder + "/" + name + ".png", shot.width, shot.height, shot.rgb.data());
 }
 
 void CopyResources() {

@@ -33,5 +33,18 @@ std::pair<int, int> WindowSize(const std::string& window);
 // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
 bool RequestClose(const std::string& window);
 
+// The window's picture as 8-bit RGB rows, top row first; empty when it cannot be read.
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+    // The pixel at (x, y), counted from the top left, as {red, green, blue}.
+    std::vector<int> At(int x, int y) const;
+};
+Screenshot TakeScreenshot(const std::string& window);
+// Keeps a screenshot beside the test results (build/test-artifacts/NAME.png) for a person to
+// look at.
+void KeepScreenshot(const Screenshot& shot, const std::string& name);
+
 // Copies what the game reads at run time into the current folder.
 void CopyResources();

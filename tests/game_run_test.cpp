@@ -100,6 +100,62 @@ TEST_F(GameRunTest, LoadsEveryFileAndSwitchesEffectsAndMusicWithF2AndF3) {
     EXPECT_TRUE(CapturedBoxes().empty());
 }
 
+// Counts the pixels of a screenshot that are mostly blue: the sea.
+int SeaPixels(const Screenshot& shot) {
+    int sea = 0;
+    for (int y = 0; y < shot.height; y += 4) {
+        for (int x = 0; x < shot.width; x += 4) {
+            std::vector<int> pixel = shot.At(x, y);
+            sea += pixel[2] > 150 && pixel[0] < 80 ? 1 : 0;
+        }
+    }
+    return sea;
+}
+
+TEST_F(GameRunTest, PlaysAGameFromTheMenuWithPauseAndQuits) {
+    std::string window = OpenWindow({"VIDEO_WIDTH=640", "VIDEO_HEIGHT=480"});
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(FocusWindow(window));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the title words fly out
+    Screenshot menu = TakeScreenshot(window);
+    ASSERT_EQ(menu.width, 640);
+    KeepScreenshot(menu, "menu");
+    EXPECT_GT(SeaPixels(menu), 640 * 480 / 16 / 4) << "the menu runs over a live ocean";
+
+    EXPECT_TRUE(HoldKeyUntilLogged("Return", "Game started"));
+    std::system(
+        "xdotool keydown space sleep 0.4 keyup space sleep 0.2 keydown space sleep 0.3 "
+        "keyup space");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the circle has opened
+    Screenshot chase = TakeScreenshot(window);
+    KeepScreenshot(chase, "chase");
+    EXPECT_GT(SeaPixels(chase), 640 * 480 / 16 / 2) << "the chase shows the open sea";
+    std::vector<int> scoreCorner = chase.At(630, 470);
+    EXPECT_NE(scoreCorner, menu.At(630, 470));
+
+    EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Paused"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the banner glides in
+    Screenshot paused = TakeScreenshot(window);
+    KeepScreenshot(paused, "paused");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Screenshot stillPaused = TakeScreenshot(window);
+    ASSERT_EQ(stillPaused.rgb.size(), paused.rgb.size());
+    size_t changed = 0;
+    for (size_t i = 0; i < paused.rgb.size(); i += 3) {
+        changed +=
+            paused.rgb[i] != stillPaused.rgb[i] || paused.rgb[i + 2] != stillPaused.rgb[i + 2];
+    }
+    // Only the propeller turns on and the banner settles by a pixel; a running ocean would
+    // scroll the whole picture.
+    EXPECT_LT(changed, 640u * 480u / 25u) << "the ocean stands still while paused";
+    EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Resumed"));
+
+    ASSERT_TRUE(PressKey("Escape"));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+    EXPECT_TRUE(CapturedBoxes().empty());
+}
+
 TEST_F(GameRunTest, MissingSoundEndsStartUpWithTheWorldTaskError) {
     std::filesystem::remove("resources/audio/bite.wav");
     ASSERT_TRUE(game.Start(

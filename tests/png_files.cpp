@@ -24,6 +24,30 @@ void Chunk(std::vector<std::uint8_t>& png, const char* type,
 
 }  // namespace
 
+void WritePng(const std::string& path, int width, int height, const std::uint8_t* rgbRows) {
+    std::vector<std::uint8_t> raw;
+    raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);  // no filter
+        const std::uint8_t* row = rgbRows + static_cast<size_t>(y) * width * 3;
+        raw.insert(raw.end(), row, row + width * 3);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<std::uint8_t> header;
+    Put32(header, static_cast<std::uint32_t>(width));
+    Put32(header, static_cast<std::uint32_t>(height));
+    header.insert(header.end(), {8, 2, 0, 0, 0});
+    Chunk(png, "IHDR", header);
+    Chunk(png, "IDAT", packed);
+    Chunk(png, "IEND", {});
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
 void WriteTestPng(const std::string& path, int width, int height, PngKind kind, std::uint8_t red,
                   std::uint8_t green, std::uint8_t blue, std::uint8_t alpha) {
     std::vector<std::uint8_t> pixel;
