@@ -12,8 +12,10 @@
 #include "engine/kernel.h"
 #include "engine/pool.h"
 #include "game/info_text_task.h"
+#include "game/game_constants.h"
 #include "game/test_task.h"
 #include "test_support.h"
+#include "world_fixture.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -110,6 +112,36 @@ TEST(AllocationTest, GrownPoolHandsOutKillsAndPrunesWithoutAllocating) {
     }
     pool.PruneAll();
     EXPECT_EQ(allocations - before, 0);
+}
+
+// Many frames of the menu and of a chase, once the pools have grown to their limits.
+class WorldFrameAllocationTest : public WorldFixture {};
+
+TEST_F(WorldFrameAllocationTest, MenuAndChaseFramesAllocateNothing) {
+    for (int i = 0; i < FISHIE_MIN_POPULATION + 1024; ++i) {
+        world.my_fishies.New();
+    }
+    for (int i = 0; i < SEEDWEED_MIN_POPULATION + 1024; ++i) {
+        world.my_seedWeeds.New();
+    }
+    world.RestockWorld();
+    Frames(200, 0.01);
+
+    long before = allocations;
+    Frames(1000, 0.01);
+    EXPECT_EQ(allocations - before, 0) << "menu frames";
+
+    StartAGame();
+    Frames(100, 0.01);
+    before = allocations;
+    for (int frame = 0; frame < 1000; ++frame) {
+        world.my_bigFish.x = world.my_sub.x - 50.0;  // kept far behind: no chomp here
+        keys[SDLK_SPACE] = frame % 40 < 20;           // climbing and diving, with boosts
+        keys[SDLK_PAUSE] = frame == 500 || frame == 600;
+        Frame(0.01);
+    }
+    EXPECT_EQ(allocations - before, 0) << "chase frames";
+    EXPECT_GT(world.my_score, 0) << "the chase really ate fishies";
 }
 
 TEST(AllocationTest, CountingReallySeesAllocations) {
