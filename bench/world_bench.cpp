@@ -1,48 +1,188 @@
-// The world task's start-up: all 48 pictures become textures and all 10 sounds are loaded.
-// Needs a display (run under xvfb-run); sound goes to SDL's dummy driver.
+// The world's costs: its start-up, the actors' and the simulation's steps at the populations
+// the game reaches, and drawn frames of menu and chase against an empty frame. The benchmarks
+// that draw need a display (run under xvfb-run); sound goes to SDL's dummy driver.
+#include <SDL.h>
 #include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "engine/global_timer.h"
+#include "engine/input_task.h"
 #include "engine/kernel.h"
-#include "engine/log.h"
+#include "engine/settings.h"
 #include "engine/video_update.h"
 #include "game/game.h"
+#include "game/game_constants.h"
 #include "game/world_task.h"
+#include "platform/random.h"
 
 namespace {
 
-void BM_WorldTaskStartAndStop(benchmark::State& state) {
+bool HaveDisplay(benchmark::State& state) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
         state.SkipWithError("needs a display: run under xvfb-run");
-        return;
+        return false;
     }
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(TOBRIN_SOURCE_DIR);  // where resources/ is
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    return true;
+}
+
+// A world with no window and no sound: enough to simulate.
+struct BareWorld {
     Game game;
-    Kernel* kernel = new Kernel;
-    VideoUpdate video;
     WorldTask world;
-    game.worldTask = &world;
-    if (!video.Start() || !game.InitSound()) {
-        state.SkipWithError("no window or no sound system");
-    } else {
-        for (auto _ : state) {
-            if (!world.Start()) {
-                state.SkipWithError("the world did not start");
-                break;
-            }
-            world.Stop();
+    BareWorld() {
+        game.worldTask = &world;
+        WorldTask::my_playSounds = false;
+        world.my_mode = MODE_CHASE;
+        world.my_sub.y = -5.0;
+        world.my_bigFish.mode = BIGFISH_CHASE;
+        world.my_bigFish.x = -10.0;
+        world.my_bigFish.y = -5.0;
+        world.my_camera.targetX = &world.my_sub.x;
+        world.my_camera.targetY = &world.my_sub.y;
+        tobrin::srand(1);
+    }
+    // Fills the pools around the submarine, spread over the strip the game keeps populated.
+    void Populate(int fishies, int weeds) {
+        for (int i = 0; i < fishies; ++i) {
+            Fishie* fishie = world.my_fishies.New();
+            fishie->x = world.my_sub.x - 3.0 + 7.5 * tobrin::rand() / 32767.0;
+            fishie->y = -1.0 - 6.0 * tobrin::rand() / 32767.0;
+        }
+        for (int i = 0; i < weeds; ++i) {
+            SeedWeed* weed = world.my_seedWeeds.New();
+            weed->x = world.my_sub.x - 3.0 + 7.5 * tobrin::rand() / 32767.0;
+            weed->y = -0.5 - 6.0 * tobrin::rand() / 32767.0;
+            weed->strandUnder = 1;
         }
     }
-    game.ReleaseSound();
-    video.Stop();
-    delete kernel;
-    std::filesystem::current_path(previous);
+};
+
+// The actors' own steps at the pools' population limits.
+void BM_ActorsUpdateAtFullPopulation(benchmark::State& state) {
+    BareWorld bare;
+    bare.Populate(FISHIE_MIN_POPULATION, SEEDWEED_MIN_POPULATION);
+    for (auto _ : state) {
+        bare.world.my_fishies.Iterate([](Fishie* fishie) { fishie->Update(0.016); });
+        bare.world.my_seedWeeds.Iterate([](SeedWeed* weed) { weed->Update(0.016); });
+    }
+    state.SetItemsProcessed(state.iterations() *
+                            (FISHIE_MIN_POPULATION + SEEDWEED_MIN_POPULATION));
+}
+BENCHMARK(BM_ActorsUpdateAtFullPopulation)->Unit(benchmark::kMicrosecond);
+
+// The whole simulation step of a chase frame, without drawing. Arg 0: the population a
+// restock leaves (typical); arg 1: the pools' limits.
+void BM_WorldSimulate(benchmark::State& state) {
+    BareWorld bare;
+    if (state.range(0) == 0) {
+        bare.world.RestockWorld();
+    } else {
+        bare.Populate(FISHIE_MIN_POPULATION, SEEDWEED_MIN_POPULATION);
+    }
+    state.counters["fishies"] = bare.world.my_fishies.Size();
+    state.counters["weeds"] = bare.world.my_seedWeeds.Size();
+    for (auto _ : state) {
+        bare.world.my_frameTime = 0.016;
+        bare.world.Simulate(0.016);
+        bare.world.my_sub.x -= bare.world.my_sub.velocity * 0.016;  // stay on the populated strip
+    }
+}
+BENCHMARK(BM_WorldSimulate)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A started world in a real window, in the folder holding resources/.
+struct WindowedWorld {
+    std::filesystem::path previous = std::filesystem::current_path();
+    Game game;
+    Kernel* kernel = nullptr;
+    Settings* settings = nullptr;
+    VideoUpdate video;
+    WorldTask world;
+    Uint8 keys[SDLK_LAST] = {};
+    bool ready = false;
+
+    WindowedWorld() {
+        std::filesystem::current_path(TOBRIN_SOURCE_DIR);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        kernel = new Kernel;
+        settings = new Settings;
+        game.SetDefaultSettings(settings);
+        game.worldTask = &world;
+        InputTask::pressedKeys = keys;
+        ready = video.Start() && game.InitSound() && world.Start();
+    }
+    ~WindowedWorld() {
+        if (ready) {
+            world.Stop();
+        }
+        InputTask::pressedKeys = nullptr;
+        game.ReleaseSound();
+        video.Stop();
+        delete settings;
+        delete kernel;
+        std::filesystem::current_path(previous);
+    }
+    void Frame() {
+        GlobalTimer::deltaTime = 0.016;
+        world.Update();
+        video.Update();
+    }
+};
+
+void BM_WorldTaskStartAndStop(benchmark::State& state) {
+    if (!HaveDisplay(state)) {
+        return;
+    }
+    WindowedWorld windowed;
+    if (!windowed.ready) {
+        state.SkipWithError("the world did not start");
+        return;
+    }
+    windowed.world.Stop();
+    for (auto _ : state) {
+        if (!windowed.world.Start()) {
+            state.SkipWithError("the world did not start");
+            break;
+        }
+        windowed.world.Stop();
+    }
+    windowed.ready = windowed.world.Start();
 }
 BENCHMARK(BM_WorldTaskStartAndStop)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Drawn frames, swapped as the game does. Arg 0: an empty frame, clear and swap only;
+// 1: the menu; 2: a chase. Compare the three times of one run for the drawing's cost.
+void BM_DrawnFrame(benchmark::State& state) {
+    if (!HaveDisplay(state)) {
+        return;
+    }
+    WindowedWorld windowed;
+    if (!windowed.ready) {
+        state.SkipWithError("the world did not start");
+        return;
+    }
+    if (state.range(0) == 2) {
+        windowed.keys[SDLK_RETURN] = 1;
+        for (int i = 0; i < 200 && windowed.world.my_mode != MODE_CHASE; ++i) {
+            windowed.Frame();
+        }
+        windowed.keys[SDLK_RETURN] = 0;
+    }
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            windowed.video.Update();
+        } else {
+            windowed.world.my_bigFish.x = windowed.world.my_sub.x - 3.0;  // no chomp here
+            windowed.Frame();
+        }
+    }
+    glFinish();
+}
+BENCHMARK(BM_DrawnFrame)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 }  // namespace

@@ -156,27 +156,31 @@ void WorldTask::FollowWithCamera(double* followX, double* followY, double offset
     my_camera.y = *followY + offsetY;
 }
 
-// The spawners are fed a fixed step, so spawning is counted in frames.
 void WorldTask::UpdateGame() {
     double dT = GlobalTimer::deltaTime;
     my_frameTime = dT;
     if (!my_paused) {
-        my_sub.Update(dT);
-        SpawnFishie(WORLD_SPAWN_STEP);
-        my_fishies.Iterate(UpdateFishie);
-        if (tobrin::rand() % 3 == 0) {
-            my_fishies.Prune();
-        }
-        SpawnSeedWeed(WORLD_SPAWN_STEP);
-        my_seedWeeds.Iterate(UpdateSeedWeed);
-        if (tobrin::rand() % 3 == 0) {
-            my_seedWeeds.Prune();
-        }
-        my_bigFish.Update(dT);
-        my_camera.Update(dT);
-        my_circleZoom.Update(dT);
+        Simulate(dT);
     }
     DrawGame();
+}
+
+// The spawners are fed a fixed step, so spawning is counted in frames.
+void WorldTask::Simulate(double dT) {
+    my_sub.Update(dT);
+    SpawnFishie(WORLD_SPAWN_STEP);
+    my_fishies.Iterate(UpdateFishie);
+    if (tobrin::rand() % 3 == 0) {
+        my_fishies.Prune();
+    }
+    SpawnSeedWeed(WORLD_SPAWN_STEP);
+    my_seedWeeds.Iterate(UpdateSeedWeed);
+    if (tobrin::rand() % 3 == 0) {
+        my_seedWeeds.Prune();
+    }
+    my_bigFish.Update(dT);
+    my_camera.Update(dT);
+    my_circleZoom.Update(dT);
 }
 
 // Enter closes the circle on the submarine; once closed, a game starts. The circle is also

@@ -85,6 +85,7 @@ public:
 
     // One frame: the simulation and the picture, then the keys of the current screen.
     void UpdateGame();
+    void Simulate(double dT);  // the ocean's step, without drawing
     void UpdateMenu();
     void UpdatePlay();
     void CheckForChomp();
