@@ -111,25 +111,13 @@ void BigFish::Steer(double targetAngle, double dT) {
 }
 
 void BigFish::ApproachTargetSpeed(double dT) {
-    double change = BIGFISH_ACCELERATION * dT;
-    if (targetSpeed > velocity) {
-        velocity += change;
-        if (velocity > targetSpeed) {
-            velocity = targetSpeed;
-        }
-    }
-    if (velocity > targetSpeed) {
-        velocity -= change;
-        if (velocity < targetSpeed) {
-            velocity = targetSpeed;
-        }
-    }
+    velocity = StepTowards(velocity, targetSpeed, BIGFISH_ACCELERATION * dT);
 }
 
 // At the surface the fish is held at y = 0 and its nose pushed down. Once ahead, it drifts to
 // the submarine's depth.
 void BigFish::Move(double dT) {
-    double dy = std::sin(angle * PI / 180) * velocity * dT;
+    double dy = RiseAlongHeading(*this, dT);
     if (y >= 0 && dy > 0) {
         dy = 0;
         y = 0;
@@ -138,7 +126,7 @@ void BigFish::Move(double dT) {
         }
     }
     y += dy;
-    x += std::cos(angle * PI / 180) * velocity * dT;
+    AdvanceAlongHeading(*this, dT);
     const Sub& prey = Prey();
     if (x > prey.x) {
         y += (prey.y - y) * BIGFISH_VERTICAL_DRIFT * dT;

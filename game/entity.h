@@ -15,3 +15,10 @@ public:
 protected:
     ~Entity() = default;
 };
+
+// How far an entity rises (or sinks, below 0) in a step along its heading.
+double RiseAlongHeading(const Entity& entity, double dT);
+// Moves an entity forward along its heading; the rise is the caller's, for its surface rule.
+void AdvanceAlongHeading(Entity& entity, double dT);
+// Moves a value towards a goal by at most one step, never past it.
+double StepTowards(double value, double goal, double step);

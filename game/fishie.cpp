@@ -34,13 +34,13 @@ void Fishie::Update(double dT) {
 
 // As the submarine: the climb is cancelled at the surface, y is not clamped.
 void Fishie::Swim(double dT) {
-    double dy = std::sin(angle * PI / 180) * velocity * dT;
+    double dy = RiseAlongHeading(*this, dT);
     if (y >= 0 && dy > 0) {
         dy = 0;
         DownThrust(2 * dT);
     }
     y += dy;
-    x += std::cos(angle * PI / 180) * velocity * dT;
+    AdvanceAlongHeading(*this, dT);
 }
 
 // Swings between the two turning points: 15 degrees in 3 seconds, a 12-second period.

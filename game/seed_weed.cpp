@@ -34,13 +34,13 @@ void SeedWeed::Update(double dT) {
 // Slows by the same share per second however the time is split into steps. At the surface it
 // is put exactly onto it.
 void SeedWeed::Drift(double dT) {
-    double dy = std::sin(angle * PI / 180) * velocity * dT;
+    double dy = RiseAlongHeading(*this, dT);
     if (y >= 0 && dy > 0) {
         dy = 0;
         y = 0;
     }
     y += dy;
-    x += std::cos(angle * PI / 180) * velocity * dT;
+    AdvanceAlongHeading(*this, dT);
     velocity = std::pow(SEEDWEED_VELOCITY_DAMPENER, dT) * velocity;
     wiggleTimer = 0;
 }

@@ -2,8 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "engine/global_timer.h"
 #include "game/drawing.h"
 #include "game/game_constants.h"
@@ -31,41 +29,20 @@ void Sub::Update(double dT) {
 // the heading after it. At the surface the climb is cancelled, but y is not clamped: a step that
 // crosses the surface from below stands, and the next one stops the rise.
 void Sub::Move(double dT) {
-    double dy = std::sin(angle * PI / 180) * velocity * dT;
+    double dy = RiseAlongHeading(*this, dT);
     if (y >= 0 && dy > 0) {
         dy = 0;
         DownThrust(2 * dT);
     }
     y += dy;
-    x += std::cos(angle * PI / 180) * velocity * dT;
+    AdvanceAlongHeading(*this, dT);
 }
 
 // The velocity trails the target speed; the target speed sinks back to the standard speed.
 void Sub::ApproachTargetSpeed(double dT) {
     double change = SUB_ACCELERATION * dT;
-    if (targetSpeed > velocity) {
-        velocity += change;
-        if (velocity > targetSpeed) {
-            velocity = targetSpeed;
-        }
-    }
-    if (velocity > targetSpeed) {
-        velocity -= change;
-        if (velocity < targetSpeed) {
-            velocity = targetSpeed;
-        }
-    }
-    if (targetSpeed > SUB_STANDARD_SPEED) {
-        targetSpeed -= change;
-        if (targetSpeed < SUB_STANDARD_SPEED) {
-            targetSpeed = SUB_STANDARD_SPEED;
-        }
-    } else if (targetSpeed < SUB_STANDARD_SPEED) {
-        targetSpeed += change;
-        if (targetSpeed > SUB_STANDARD_SPEED) {
-            targetSpeed = SUB_STANDARD_SPEED;
-        }
-    }
+    velocity = StepTowards(velocity, targetSpeed, change);
+    targetSpeed = StepTowards(targetSpeed, SUB_STANDARD_SPEED, change);
 }
 
 // Climbs for one period and dives for the next. The timer is tested once a step, so after a

@@ -22,30 +22,39 @@ void Chunk(std::vector<std::uint8_t>& png, const char* type,
     Put32(png, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-}  // namespace
-
-void WritePng(const std::string& path, int width, int height, const std::uint8_t* rgbRows) {
-    std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // no filter
-        const std::uint8_t* row = rgbRows + static_cast<size_t>(y) * width * 3;
-        raw.insert(raw.end(), row, row + width * 3);
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+// Rows of raw pixels, each behind its filter byte, compressed into a whole PNG file.
+void SavePng(const std::string& path, int width, int height, std::uint8_t colourType,
+             const std::vector<std::uint8_t>& rows, const std::vector<std::uint8_t>& palette) {
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
     std::vector<std::uint8_t> packed(packedSize);
-    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    compress(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()));
     packed.resize(packedSize);
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     std::vector<std::uint8_t> header;
     Put32(header, static_cast<std::uint32_t>(width));
     Put32(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
     Chunk(png, "IHDR", header);
+    if (!palette.empty()) {
+        Chunk(png, "PLTE", palette);
+    }
     Chunk(png, "IDAT", packed);
     Chunk(png, "IEND", {});
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+}  // namespace
+
+void WritePng(const std::string& path, int width, int height, const std::uint8_t* rgbRows) {
+    std::vector<std::uint8_t> rows;
+    rows.reserve(static_cast<size_t>(height) * (width * 3 + 1));
+    for (int y = 0; y < height; ++y) {
+        rows.push_back(0);  // no filter
+        const std::uint8_t* row = rgbRows + static_cast<size_t>(y) * width * 3;
+        rows.insert(rows.end(), row, row + width * 3);
+    }
+    SavePng(path, width, height, 2, rows, {});
 }
 
 void WriteTestPng(const std::string& path, int width, int height, PngKind kind, std::uint8_t red,
@@ -63,29 +72,16 @@ void WriteTestPng(const std::string& path, int width, int height, PngKind kind, 
             pixel = {0}, colourType = 3;
             break;
     }
-    std::vector<std::uint8_t> raw;
+    std::vector<std::uint8_t> rows;
     for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // no filter
+        rows.push_back(0);  // no filter
         for (int x = 0; x < width; ++x) {
-            raw.insert(raw.end(), pixel.begin(), pixel.end());
+            rows.insert(rows.end(), pixel.begin(), pixel.end());
         }
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
-    packed.resize(packedSize);
-
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    std::vector<std::uint8_t> header;
-    Put32(header, static_cast<std::uint32_t>(width));
-    Put32(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, colourType, 0, 0, 0});
-    Chunk(png, "IHDR", header);
+    std::vector<std::uint8_t> palette;
     if (kind == PngKind::Palette) {
-        Chunk(png, "PLTE", {red, green, blue});
+        palette = {red, green, blue};
     }
-    Chunk(png, "IDAT", packed);
-    Chunk(png, "IEND", {});
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    SavePng(path, width, height, colourType, rows, palette);
 }
