@@ -15,7 +15,7 @@
 #include "game/sub.h"
 #include "game/world_task.h"
 #include "platform/random.h"
-#include "test_support.h"
+#include "sound_world.h"
 
 namespace {
 
@@ -30,30 +30,8 @@ void SeedSoNextRandIs(int wanted) {
     }
 }
 
-// The world the actors reach through the game, with its real sounds on the dummy driver.
-class ActorTest : public InTempDir {
+class ActorTest : public SoundWorldTest {
 protected:
-    Game game;
-    WorldTask world;
-
-    void SetUp() override {
-        InTempDir::SetUp();
-        std::filesystem::create_directories("resources");
-        std::filesystem::copy(std::string(TOBRIN_SOURCE_DIR) + "/resources/audio",
-                              "resources/audio");
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        game.worldTask = &world;
-        ASSERT_TRUE(game.InitSound());
-        ASSERT_TRUE(world.LoadSounds());
-        WorldTask::my_playSounds = true;
-        world.my_mode = MODE_CHASE;
-    }
-    void TearDown() override {
-        world.ReleaseSounds();
-        game.ReleaseSound();
-        unsetenv("SDL_AUDIODRIVER");
-        InTempDir::TearDown();
-    }
     static int EffectsPlaying() { return Mix_Playing(-1); }
 };
 
