@@ -11,8 +11,8 @@
 #include "engine/input_task.h"
 #include "engine/kernel.h"
 #include "engine/pool.h"
-#include "game/info_text_task.h"
 #include "game/game_constants.h"
+#include "game/info_text_task.h"
 #include "game/test_task.h"
 #include "test_support.h"
 #include "world_fixture.h"
@@ -140,7 +140,7 @@ TEST_F(WorldFrameAllocationTest, MenuAndChaseFramesAllocateNothing) {
     before = allocations;
     for (int frame = 0; frame < 1000; ++frame) {
         world.my_bigFish.x = world.my_sub.x - 50.0;  // kept far behind: no chomp here
-        keys[SDLK_SPACE] = frame % 40 < 20;           // climbing and diving, with boosts
+        keys[SDLK_SPACE] = frame % 40 < 20;          // climbing and diving, with boosts
         keys[SDLK_PAUSE] = frame == 500 || frame == 600;
         Frame(0.01);
     }

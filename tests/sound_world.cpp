@@ -7,8 +7,7 @@
 void SoundWorldTest::SetUp() {
     InTempDir::SetUp();
     std::filesystem::create_directories("resources");
-    std::filesystem::copy(std::string(TOBRIN_SOURCE_DIR) + "/resources/audio",
-                          "resources/audio");
+    std::filesystem::copy(std::string(TOBRIN_SOURCE_DIR) + "/resources/audio", "resources/audio");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     game.worldTask = &world;
     ASSERT_TRUE(game.InitSound());

@@ -174,6 +174,7 @@ TEST_F(WorldDrawingTest, ClosedCircleCoversTheScoreAndEverythingElse) {
         }
     }
     world.my_circleZoom.Reset();  // inactive: the score shows again
+    world.my_score = 0;
     world.DrawGame();
     EXPECT_EQ(DigitAt(1.85, -1.425), 0);
 }

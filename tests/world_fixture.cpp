@@ -7,6 +7,7 @@
 #include "engine/input_task.h"
 #include "game/game_constants.h"
 #include "game_process.h"
+#include "platform/random.h"
 
 void WorldFixture::SetUp() {
     if (!HaveDisplay()) {
@@ -29,6 +30,7 @@ void WorldFixture::SetUp() {
     WorldTask::subGoingUp = false;
     WorldTask::my_pausedPress = false;
     WorldTask::direction = 1;
+    tobrin::srand(2026);  // the same ocean whatever ran before
     ASSERT_TRUE(world.Start());
     started = true;
 }
