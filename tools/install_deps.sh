@@ -10,6 +10,7 @@ PACKAGES=(
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
     xmp sox
+    desktop-file-utils appstream
 )
 
 missing=()

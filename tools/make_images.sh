@@ -51,3 +51,12 @@ done <<< "$list"
 
 python3 "$SRC/draw.py" --check "$OUT" || fail "the pictures did not pass the check"
 echo "make_images: $count pictures in $OUT"
+
+# The desktop icon in the sizes a desktop's icon theme asks for, from the window icon's source.
+ICONS=packaging/icons/hicolor
+for size in 32 64 128 256; do
+    mkdir -p "$ICONS/${size}x${size}/apps"
+    rsvg-convert -w "$size" -h "$size" -f png -o "$ICONS/${size}x${size}/apps/tobrin.png" \
+        "$SRC/tobrin_icon.svg" || fail "rsvg-convert failed on the ${size}px icon"
+    echo "made $ICONS/${size}x${size}/apps/tobrin.png"
+done

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the game into a temporary prefix and plays it from there as a new user would: the
+# desktop entry and metainfo validate, the user's settings land in their own data folder, the
+# installed resources are found through it, and nothing is written into the install folders.
+# Usage: install_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+here=$(dirname "$(readlink -f "$0")")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+check() {
+    if "$@"; then passed=$((passed + 1)); else echo "FAIL: $*"; failed=$((failed + 1)); fi
+}
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" > /dev/null
+check desktop-file-validate "$prefix"/share/applications/*.desktop
+check appstreamcli validate --no-net --pedantic "$prefix"/share/metainfo/*.metainfo.xml > /dev/null
+check test -f "$prefix/share/icons/hicolor/256x256/apps/tobrin.png"
+check test -x "$prefix/libexec/tobrin/tobrin"
+find "$prefix" -printf '%p %s %T@\n' | sort > "$work/before"
+
+mkdir -p "$work/home"
+check "$here/play_installed.sh" "$prefix/bin/tobrin" "$work/home" VIDEO_WIDTH=320 VIDEO_HEIGHT=240
+folder="$work/home/.local/share/tobrin"
+check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$prefix/share/tobrin/resources")"
+# A second start keeps the user's settings.
+check "$here/play_installed.sh" "$prefix/bin/tobrin" "$work/home"
+check grep -qx VIDEO_WIDTH=320 "$folder/tobrin.cfg"
+
+# The installation moved elsewhere: the user's folder follows it.
+mv "$prefix" "$work/moved"
+check "$here/play_installed.sh" "$work/moved/bin/tobrin" "$work/home"
+check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$work/moved/share/tobrin/resources")"
+find "$work/moved" -printf '%p %s %T@\n' | sed "s|$work/moved|$prefix|" | sort > "$work/after"
+check cmp -s "$work/before" "$work/after"  # nothing written into the install folders
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Plays an installed game once, as a user whose home is the given folder: starts the command
+# on the display, waits for its window, quits with Escape, and checks that the user's own data
+# folder now holds tobrin.cfg (with the settings given) and log.txt.
+# Usage: play_installed.sh COMMAND HOME [SETTING...]
+set -euo pipefail
+command=$1
+home=$2
+shift 2
+
+fail() { echo "FAIL: $*"; exit 1; }
+[ -n "${DISPLAY:-}" ] || fail "needs a display"
+
+env -u XDG_DATA_HOME HOME="$home" SDL_AUDIODRIVER=dummy "$command" "$@" &
+game=$!
+
+window=""
+for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --pid "$game" --name '^Tobrin and the Fish$' 2>/dev/null |
+             head -n 1) || true
+    [ -n "$window" ] && break
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+done
+[ -n "$window" ] || { kill "$game" 2>/dev/null; fail "no game window from $command"; }
+
+# Escape is held until the game has gone: it reads held keys once a frame.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool keydown Escape
+status=0
+for _ in $(seq 100); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+done
+xdotool keyup Escape
+wait "$game" || status=$?
+[ "$status" -eq 0 ] || fail "the game ended with status $status"
+
+folder="$home/.local/share/tobrin"
+[ -f "$folder/tobrin.cfg" ] || fail "no tobrin.cfg in $folder"
+[ -f "$folder/log.txt" ] || fail "no log.txt in $folder"
+for setting in "$@"; do
+    grep -qx -- "$setting" "$folder/tobrin.cfg" || fail "$setting was not passed on"
+done
+grep -q "^Settings are " "$folder/log.txt" || fail "the log shows no window"
+echo "played from $folder"
