@@ -49,11 +49,7 @@ void WorldTask::Stop() {
 // next frame on.
 void WorldTask::Update() {
     UpdateGame();
-    if (my_mode != MODE_MENU) {
-        UpdatePlay();
-    } else {
-        UpdateMenu();
-    }
+    UpdateScreen();
 }
 
 void WorldTask::SetupWorld() {
@@ -157,12 +153,25 @@ void WorldTask::FollowWithCamera(double* followX, double* followY, double offset
 }
 
 void WorldTask::UpdateGame() {
+    AdvanceWorld();
+    DrawGame();
+}
+
+void WorldTask::AdvanceWorld() {
     double dT = GlobalTimer::deltaTime;
     my_frameTime = dT;
     if (!my_paused) {
         Simulate(dT);
     }
-    DrawGame();
+}
+
+// The keys and transitions of the screen the frame runs in.
+void WorldTask::UpdateScreen() {
+    if (my_mode != MODE_MENU) {
+        UpdatePlay();
+    } else {
+        UpdateMenu();
+    }
 }
 
 // The spawners are fed a fixed step, so spawning is counted in frames.

@@ -84,8 +84,10 @@ public:
     void SetupChase();
 
     // One frame: the simulation and the picture, then the keys of the current screen.
-    void UpdateGame();
+    void UpdateGame();         // AdvanceWorld, then DrawGame
+    void AdvanceWorld();       // the frame's step of the ocean, unless paused
     void Simulate(double dT);  // the ocean's step, without drawing
+    void UpdateScreen();       // UpdatePlay in a game, UpdateMenu in the menu
     void UpdateMenu();
     void UpdatePlay();
     void CheckForChomp();
