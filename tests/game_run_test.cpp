@@ -116,7 +116,7 @@ TEST_F(GameRunTest, PlaysAGameFromTheMenuWithPauseAndQuits) {
     std::string window = OpenWindow({"VIDEO_WIDTH=640", "VIDEO_HEIGHT=480"});
     ASSERT_FALSE(window.empty());
     ASSERT_TRUE(FocusWindow(window));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the title words fly out
+    std::this_thread::sleep_for(std::chrono::milliseconds(5000));  // the title words settle
     Screenshot menu = TakeScreenshot(window);
     ASSERT_EQ(menu.width, 640);
     KeepScreenshot(menu, "menu");
