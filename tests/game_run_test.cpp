@@ -156,6 +156,23 @@ TEST_F(GameRunTest, PlaysAGameFromTheMenuWithPauseAndQuits) {
     EXPECT_TRUE(CapturedBoxes().empty());
 }
 
+TEST_F(GameRunTest, StallOfSecondsAndTheHugeFrameAfterItAreSurvived) {
+    std::string window = OpenWindow({});
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(FocusWindow(window));
+    EXPECT_TRUE(HoldKeyUntilLogged("Return", "Game started"));
+    kill(game.pid, SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+    kill(game.pid, SIGCONT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Screenshot after = TakeScreenshot(window);
+    EXPECT_GT(SeaPixels(after), 0) << "still drawing the ocean";
+    ASSERT_TRUE(PressKey("Escape"));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+    EXPECT_TRUE(FileExists("tobrin.cfg"));
+}
+
 TEST_F(GameRunTest, MissingSoundEndsStartUpWithTheWorldTaskError) {
     std::filesystem::remove("resources/audio/bite.wav");
     ASSERT_TRUE(game.Start(
