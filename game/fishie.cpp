@@ -25,22 +25,11 @@ void Fishie::SetType(FISHIE_TYPE) {
 
 void Fishie::Update(double dT) {
     if (state == FISHIE_SWIMMING) {
-        Swim(dT);
+        SwimBelowSurface(*this, dT, [this](double turn) { DownThrust(turn); });
         Wander(dT);
     } else if (state == FISHIE_SWALLOWED) {
         HomeIn(dT);
     }
-}
-
-// As the submarine: the climb is cancelled at the surface, y is not clamped.
-void Fishie::Swim(double dT) {
-    double dy = RiseAlongHeading(*this, dT);
-    if (y >= 0 && dy > 0) {
-        dy = 0;
-        DownThrust(2 * dT);
-    }
-    y += dy;
-    AdvanceAlongHeading(*this, dT);
 }
 
 // Swings between the two turning points: 15 degrees in 3 seconds, a 12-second period.

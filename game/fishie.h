@@ -24,7 +24,6 @@ public:
     void Draw();
 
 private:
-    void Swim(double dT);
     void Wander(double dT);
     void HomeIn(double dT);
 };

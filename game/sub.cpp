@@ -18,24 +18,11 @@ void Sub::Reset() {
 }
 
 void Sub::Update(double dT) {
-    Move(dT);
+    SwimBelowSurface(*this, dT, [this](double turn) { DownThrust(turn); });
     ApproachTargetSpeed(dT);
     if (state == SUB_DRONING) {
         Drone(dT);
     }
-}
-
-// The climb is worked out with the heading from before the surface rule, the forward move with
-// the heading after it. At the surface the climb is cancelled, but y is not clamped: a step that
-// crosses the surface from below stands, and the next one stops the rise.
-void Sub::Move(double dT) {
-    double dy = RiseAlongHeading(*this, dT);
-    if (y >= 0 && dy > 0) {
-        dy = 0;
-        DownThrust(2 * dT);
-    }
-    y += dy;
-    AdvanceAlongHeading(*this, dT);
 }
 
 // The velocity trails the target speed; the target speed sinks back to the standard speed.

@@ -33,7 +33,6 @@ public:
     void GetChomped();
 
 private:
-    void Move(double dT);
     void ApproachTargetSpeed(double dT);
     void Drone(double dT);
     void AdvancePropeller();
