@@ -173,6 +173,47 @@ TEST_F(GameRunTest, StallOfSecondsAndTheHugeFrameAfterItAreSurvived) {
     EXPECT_TRUE(FileExists("tobrin.cfg"));
 }
 
+// A picture or a sound that is cut short or is no such file at all: the start-up ends with a
+// message naming the file, a failing status, and the settings untouched.
+TEST_F(GameRunTest, DamagedPicturesAndSoundsEndStartUpCleanly) {
+    struct Damage {
+        const char* file;
+        size_t keepBytes;  // 0: replaced by text
+        const char* logLine;
+    };
+    const Damage damages[] = {
+        {"resources/images/wave.png", 100,
+         "Warning: problem loading image 'resources/images/wave.png'"},
+        {"resources/images/sub.png", 0,
+         "Warning: problem loading image 'resources/images/sub.png'"},
+        {"resources/audio/collide2.wav", 0,
+         "Sound: Cannot load sound file 'resources/audio/collide2.wav'"},
+        {"resources/audio/attack.xm", 400,
+         "Sound: Cannot load sound file 'resources/audio/attack.xm'"},
+    };
+    for (const Damage& damage : damages) {
+        std::filesystem::remove_all("resources");
+        CopyResources();
+        std::string original = ReadTextFile(damage.file);
+        WriteTextFile(damage.file, damage.keepBytes ? original.substr(0, damage.keepBytes)
+                                                    : std::string("not a picture, not a sound"));
+        WriteTextFile("tobrin.cfg", "HIGH_SCORE=4711\n");
+        GameProcess run;
+        ASSERT_TRUE(run.Start(
+            {}, {{"DISPLAY", ""}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}}));
+        ASSERT_TRUE(run.WaitForExit(20)) << damage.file;
+        EXPECT_NE(run.exitStatus, 0) << damage.file;
+        std::vector<std::string> lines = LogLines();
+        auto has = [&](const std::string& start) {
+            return std::any_of(lines.begin(), lines.end(),
+                               [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+        };
+        EXPECT_TRUE(has(damage.logLine)) << damage.file << "\n" << ReadTextFile("log.txt");
+        EXPECT_TRUE(has("Error Initialising the World Task!")) << damage.file;
+        EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=4711\n") << damage.file;
+    }
+}
+
 TEST_F(GameRunTest, MissingSoundEndsStartUpWithTheWorldTaskError) {
     std::filesystem::remove("resources/audio/bite.wav");
     ASSERT_TRUE(game.Start(

@@ -250,6 +250,48 @@ TEST_F(SettingsTest, FullDiskFailsTheWriteAndKeepsTheOldFile) {
     EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=5\n");
 }
 
+// Files as they really turn up: cut short, zero-filled, saved on Windows, hand-edited, or not
+// text at all. None stops the program, and the next write holds every setting again.
+TEST_F(SettingsTest, DamagedFilesAreReadSafelyAndRewrittenWhole) {
+    std::string nulInside = "VIDEO_HEIGHT=600\nVIDEO_WI";
+    nulInside += '\0';
+    nulInside += "DTH=900\nHIGH_SCORE=7\n";
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) {
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    }
+    struct Case {
+        const char* name;
+        std::string text;
+        int width, height;
+        long highScore;
+    };
+    const Case cases[] = {
+        {"empty", "", 640, 480, 0},
+        {"zero-filled", std::string(8192, '\0'), 640, 480, 0},
+        {"cut mid-line", "VIDEO_HEIGHT=600\nHIGH_SCORE=12\nVIDEO_WIDTH=10", 10, 600, 12},
+        {"cut mid-name", "HIGH_SCORE=12\nVIDEO_WID", 640, 480, 12},
+        {"Windows line ends", "VIDEO_WIDTH=800\r\nVIDEO_HEIGHT=600\r\n", 800, 600, 0},
+        {"a NUL byte", nulInside, 640, 600, 7},
+        {"a line of 2 MB", "VIDEO_WIDTH=800\n" + std::string(2 << 20, 'x') + "\nHIGH_SCORE=3\n",
+         800, 480, 3},
+        {"binary garbage", garbage, 640, 480, 0},
+        {"a name twice", "HIGH_SCORE=5\nHIGH_SCORE=9\n", 640, 480, 9},
+    };
+    for (const Case& c : cases) {
+        width = 640, height = 480, highScore = 0, fullScreen = false;
+        WriteTextFile("tobrin.cfg", c.text);
+        settings->ParseFile("tobrin.cfg");
+        EXPECT_EQ(width, c.width) << c.name;
+        EXPECT_EQ(height, c.height) << c.name;
+        EXPECT_EQ(highScore, c.highScore) << c.name;
+        ASSERT_TRUE(settings->WriteFile("tobrin.cfg")) << c.name;
+        std::vector<std::string> lines = SplitLines(ReadTextFile("tobrin.cfg"));
+        ASSERT_EQ(lines.size(), 4u) << c.name;  // the four this registry holds
+        EXPECT_EQ(lines[0], "HIGH_SCORE=" + std::to_string(c.highScore)) << c.name;
+    }
+}
+
 TEST_F(SettingsTest, GameRegistersTheFiveDefaults) {
     delete settings;
     settings = new Settings;
