@@ -11,6 +11,7 @@ PACKAGES=(
     xvfb xauth xdotool
     xmp sox
     desktop-file-utils appstream
+    clang libclang-rt-14-dev
 )
 
 missing=()
