@@ -2,9 +2,11 @@
 // generator. Its summary must match the one kept beside the recording: a change in the game's
 // balance or randomness shows as a difference that someone has to accept on purpose, by running
 // this test with TOBRIN_ACCEPT_REPLAY=1, which rewrites the expected summary.
+#include <malloc.h>
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -89,7 +91,7 @@ protected:
         return Replay(world, changes, seed, frames);
     }
     std::string Replay(WorldTask& world, const std::vector<KeyChange>& changes, unsigned seed,
-                       int frames) {
+                       int frames, const std::function<void(int)>& afterFrame = nullptr) {
         std::fill(std::begin(keys), std::end(keys), 0);
         ResetProgramState();
         static const double FRAME_TIMES[3] = {0.016, 0.017, 0.017};
@@ -110,6 +112,9 @@ protected:
             GlobalTimer::deltaTime = FRAME_TIMES[frame % 3];
             world.AdvanceWorld();
             world.UpdateScreen();
+            if (afterFrame) {
+                afterFrame(frame);
+            }
             if (world.my_score > score) {
                 eaten += world.my_score - score;
             }
@@ -162,6 +167,32 @@ TEST_F(ReplayTest, SameSeedAndKeysGiveTheSameGameInAFreshWorld) {
     game.worldTask = &world;
     EXPECT_EQ(first, second);
     EXPECT_NE(first, Replay(world, changes, 8, 3000)) << "another seed, another ocean";
+}
+
+// Ten minutes of play at 60 frames a second, menu and chases in turn with Space mashed, run
+// without drawing: the memory in use must stay flat once the pools have grown.
+TEST_F(ReplayTest, TenMinutesOfMenuAndChasesKeepMemoryFlat) {
+    const int FRAMES = 10 * 60 * 60;
+    std::vector<KeyChange> changes;
+    for (int frame = 0; frame < FRAMES; frame += 40) {
+        changes.push_back({frame, SDLK_SPACE, true});
+        changes.push_back({frame + 20, SDLK_SPACE, false});
+        if (frame % 600 == 0) {
+            changes.push_back({frame + 1, SDLK_RETURN, true});
+            changes.push_back({frame + 30, SDLK_RETURN, false});
+        }
+    }
+    std::sort(changes.begin(), changes.end(),
+              [](const KeyChange& a, const KeyChange& b) { return a.frame < b.frame; });
+    size_t warm = 0;
+    std::string summary = Replay(world, changes, 99, FRAMES, [&](int frame) {
+        if (frame == FRAMES / 10) {
+            warm = mallinfo2().uordblks;
+        }
+    });
+    size_t end = mallinfo2().uordblks;
+    EXPECT_GE(std::count(summary.begin(), summary.end(), '\n'), 10) << summary;
+    EXPECT_LT(end, warm + 64 * 1024) << "in use after a minute " << warm << ", at the end " << end;
 }
 
 }  // namespace
