@@ -12,6 +12,11 @@ bool InfoTextTask::Start() {
 
 // Time past the interval is dropped, not carried into the next report.
 void InfoTextTask::Update() {
+    if (!firstFrameLogged) {
+        // The world has drawn its first picture by now; SDL's clock started with the kernel.
+        Log::Get().Write(LOG_APP, "First frame after %u ms", GlobalTimer::thisFrameIndex);
+        firstFrameLogged = true;
+    }
     ++frameCount;
     elapsedTime += GlobalTimer::deltaTime;
     if (elapsedTime >= INFOTEXT_UPDATE_TIME) {
