@@ -156,6 +156,46 @@ TEST_F(GameRunTest, PlaysAGameFromTheMenuWithPauseAndQuits) {
     EXPECT_TRUE(CapturedBoxes().empty());
 }
 
+// Whole games played through to the chomp, Space held down in one and mashed in the other:
+// the chase begins, the big fish ends it, the menu returns with the score, and the high score
+// is in tobrin.cfg when the game has ended.
+TEST_F(GameRunTest, PlaysWholeGamesHeldAndMashedUntilTheFishChomps) {
+    std::string window = OpenWindow({});
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(FocusWindow(window));
+    for (int game = 0; game < 2; ++game) {
+        const bool held = game == 0;
+        size_t gamesOver = 0;
+        for (const std::string& line : LogLines()) {
+            gamesOver += line.rfind("Game over with ", 0) == 0;
+        }
+        ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started")) << "game " << game;
+        if (held) {
+            std::system("xdotool keydown space");
+        }
+        bool over = false;
+        for (int round = 0; round < 400 && !over; ++round) {
+            if (!held) {
+                std::system("xdotool keydown space sleep 0.15 keyup space");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(held ? 300 : 150));
+            size_t now = 0;
+            for (const std::string& line : LogLines()) {
+                now += line.rfind("Game over with ", 0) == 0;
+            }
+            over = now > gamesOver;
+        }
+        std::system("xdotool keyup space");
+        ASSERT_TRUE(over) << "the big fish never caught the submarine in game " << game;
+        KeepScreenshot(TakeScreenshot(window), held ? "menu_after_held" : "menu_after_mashed");
+    }
+    ASSERT_TRUE(PressKey("Escape"));
+    ASSERT_TRUE(game.WaitForExit(20));
+    EXPECT_EQ(game.exitStatus, 0);
+    std::string cfg = ReadTextFile("tobrin.cfg");
+    EXPECT_EQ(cfg.rfind("HIGH_SCORE=", 0), 0u) << cfg;
+}
+
 TEST_F(GameRunTest, StallOfSecondsAndTheHugeFrameAfterItAreSurvived) {
     std::string window = OpenWindow({});
     ASSERT_FALSE(window.empty());
