@@ -1,5 +1,11 @@
 // Frames must allocate nothing once the pools have grown: every allocation of this process
 // is counted.
+
+// GCC sees the replaced operators below defined in this file and then takes each matching
+// pair of new and delete, also in the headers inlined here, for a mismatch; the pairs are
+// right.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 #include <SDL.h>
 
 #include <atomic>
@@ -16,10 +22,6 @@
 #include "game/test_task.h"
 #include "test_support.h"
 #include "world_fixture.h"
-
-// GCC sees the replaced operators below defined in this file and then takes each matching
-// pair of new and delete for a mismatch; the pairs are right.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 namespace {
 std::atomic<long> allocations{0};
