@@ -150,9 +150,12 @@ void UpdateFishie(Fishie* fishie) {
     double dx = fishie->x - sub.x;
     double dy = fishie->y - sub.y;
     double distance = std::sqrt(dx * dx + dy * dy);
+    // The bearing costs an arc tangent, so it is only worked out for a fishie within reach.
+    if (distance > SUB_SWALLOW_SIZE || fishie->state != FISHIE_SWIMMING) {
+        return;
+    }
     double bearing = std::atan2(dy, dx) * 180 / PI;
-    if (std::fabs(bearing - sub.angle) <= SUB_SWALLOW_ANGLE && distance <= SUB_SWALLOW_SIZE &&
-        fishie->state == FISHIE_SWIMMING) {
+    if (std::fabs(bearing - sub.angle) <= SUB_SWALLOW_ANGLE) {
         fishie->velocity = FISHIE_SWALLOW_VELOCITY;
         fishie->state = FISHIE_SWALLOWED;
         fishie->swallowTarget = &world->my_sub;
