@@ -77,7 +77,9 @@ void Settings::ParseFile(std::string fileName) {
     while (true) {
         file.getline(line, sizeof line);
         if (file.bad()) {
-            break;  // a read error: stop rather than loop on it
+            // A read error, such as a folder in the file's place: stop rather than loop on it.
+            Log::Get().Write(LOG_APP, "Cannot open settings file: %s", fileName.c_str());
+            break;
         }
         if (file.fail() && !file.eof()) {
             // The line is longer than the buffer. A cut line could carry a wrong value

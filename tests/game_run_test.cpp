@@ -196,6 +196,35 @@ TEST_F(GameRunTest, PlaysWholeGamesHeldAndMashedUntilTheFishChomps) {
     EXPECT_EQ(cfg.rfind("HIGH_SCORE=", 0), 0u) << cfg;
 }
 
+TEST_F(GameRunTest, UnwritableLogEndsStartUpAndUnwritableSettingsAreReported) {
+    // A folder where log.txt should be: the log cannot be created, so the game does not start.
+    std::filesystem::remove("log.txt");
+    std::filesystem::create_directory("log.txt");
+    WriteTextFile("tobrin.cfg", "HIGH_SCORE=77\n");
+    GameProcess noLog;
+    ASSERT_TRUE(noLog.Start(
+        {}, {{"DISPLAY", ""}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_TRUE(noLog.WaitForExit(20));
+    EXPECT_NE(noLog.exitStatus, 0);
+    EXPECT_NE(
+        ReadTextFile(noLog.stderrPath).find("Kelo Message: Cannot create the log file: log.txt"),
+        std::string::npos);
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=77\n");
+    std::filesystem::remove("log.txt");
+
+    // A folder where tobrin.cfg should be: the game plays, and says it could not save.
+    std::filesystem::remove("tobrin.cfg");
+    std::filesystem::create_directory("tobrin.cfg");
+    GameProcess noSettings;
+    ASSERT_TRUE(noSettings.Start({}, {{"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_FALSE(WaitForWindow(TITLE, 20, noSettings.pid).empty());
+    kill(noSettings.pid, SIGTERM);
+    ASSERT_TRUE(noSettings.WaitForExit(20));
+    EXPECT_EQ(noSettings.exitStatus, 0);
+    EXPECT_TRUE(LogHas("Cannot open settings file: tobrin.cfg"));
+    EXPECT_TRUE(LogHas("Cannot write to settings file: tobrin.cfg"));
+}
+
 TEST_F(GameRunTest, StallOfSecondsAndTheHugeFrameAfterItAreSurvived) {
     std::string window = OpenWindow({});
     ASSERT_FALSE(window.empty());
