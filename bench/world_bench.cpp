@@ -140,13 +140,20 @@ struct WindowedWorld {
     }
 };
 
+// False, with the benchmark skipped, when there is no display or the world did not start.
+bool Ready(benchmark::State& state, const WindowedWorld& windowed) {
+    if (!windowed.ready) {
+        state.SkipWithError("the world did not start");
+    }
+    return windowed.ready;
+}
+
 void BM_WorldTaskStartAndStop(benchmark::State& state) {
     if (!HaveDisplay(state)) {
         return;
     }
     WindowedWorld windowed;
-    if (!windowed.ready) {
-        state.SkipWithError("the world did not start");
+    if (!Ready(state, windowed)) {
         return;
     }
     windowed.world.Stop();
@@ -168,8 +175,7 @@ void BM_DrawnFrame(benchmark::State& state) {
         return;
     }
     WindowedWorld windowed;
-    if (!windowed.ready) {
-        state.SkipWithError("the world did not start");
+    if (!Ready(state, windowed)) {
         return;
     }
     if (state.range(0) == 2) {
