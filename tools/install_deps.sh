@@ -8,7 +8,7 @@ PACKAGES=(
     libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
     libgl-dev libgl1-mesa-dri libx11-dev zlib1g-dev
     googletest libgtest-dev libbenchmark-dev
-    xvfb xauth xdotool
+    xvfb xauth xdotool xfonts-base
     xmp sox
     desktop-file-utils appstream
     clang libclang-rt-14-dev
