@@ -68,6 +68,7 @@ void WorldTask::SetupMenu() {
     if (my_score > my_highScore) {
         SaveHighScore();
     }
+    Log::Get().Write(LOG_APP, "Menu: high score %ld, last score %ld", my_highScore, my_lastScore);
     my_mode = MODE_MENU;
     my_camera.Reset();
     my_sub.Reset();

@@ -11,10 +11,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
-#include "png_files.h"
+#include <zlib.h>
+
+#include <fstream>
 
 namespace {
 
@@ -70,6 +73,9 @@ bool GameProcess::Start(const std::vector<std::string>& arguments,
 }
 
 bool GameProcess::WaitForExit(double seconds) {
+    if (pid < 0) {
+        return true;  // already waited for
+    }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         int status = 0;
@@ -169,12 +175,16 @@ Window FindWindow(Display* display, Window parent, const std::string& name, long
 }  // namespace
 
 std::string WaitForWindow(const std::string& name, double seconds, long pid) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     Display* display = XOpenDisplay(nullptr);
+    while (!display && std::chrono::steady_clock::now() < deadline) {
+        Sleep(50);  // a server that has only just started may not answer yet
+        display = XOpenDisplay(nullptr);
+    }
     if (!display) {
         return "";
     }
     XSetErrorHandler(IgnoreXErrors);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     Window found = 0;
     do {
         found = FindWindow(display, DefaultRootWindow(display), name, pid);
@@ -261,10 +271,96 @@ std::vector<int> Screenshot::At(int x, int y) const {
     return {rgb[at], rgb[at + 1], rgb[at + 2]};
 }
 
+namespace {
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+void Chunk(std::vector<std::uint8_t>& png, const char* type, std::vector<std::uint8_t> data) {
+    Put32(png, static_cast<std::uint32_t>(data.size()));
+    data.insert(data.begin(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    Put32(png, static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size()))));
+}
+
+}  // namespace
+
+// An 8-bit RGB PNG file: each row behind a "no filter" byte, compressed whole.
 void KeepScreenshot(const Screenshot& shot, const std::string& name) {
+    std::vector<std::uint8_t> rows;
+    for (int y = 0; y < shot.height; ++y) {
+        rows.push_back(0);
+        auto row = shot.rgb.begin() + static_cast<long>(y) * shot.width * 3;
+        rows.insert(rows.end(), row, row + shot.width * 3);
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    compress(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()));
+    packed.resize(packedSize);
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}, header;
+    Put32(header, static_cast<std::uint32_t>(shot.width));
+    Put32(header, static_cast<std::uint32_t>(shot.height));
+    header.insert(header.end(), {8, 2, 0, 0, 0});
+    Chunk(png, "IHDR", header);
+    Chunk(png, "IDAT", packed);
+    Chunk(png, "IEND", {});
     std::string folder = std::string(TOBRIN_ARTIFACT_DIR);
     std::filesystem::create_directories(folder);
-    WritePng(folder + "/" + name + ".png", shot.width, shot.height, shot.rgb.data());
+    std::ofstream(folder + "/" + name + ".png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+// The display number comes from this process's id, so that tests started together never race
+// for the same one; a number that is taken makes Xvfb give up at once, and the next is tried.
+bool PrivateDisplay::Start() {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::string display = ":" + std::to_string(200 + (getpid() * 7 + attempt) % 3000);
+        int ready[2];
+        if (pipe(ready) != 0) {
+            return false;
+        }
+        pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            dup2(open("/dev/null", O_WRONLY), 2);
+            std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
+                   "1280x1024x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        char number[16] = {};
+        ssize_t got = pid > 0 ? read(ready[0], number, sizeof number - 1) : -1;
+        close(ready[0]);
+        Display* answer = got > 0 ? XOpenDisplay(display.c_str()) : nullptr;
+        for (int wait = 0; got > 0 && !answer && wait < 100; ++wait) {
+            Sleep(20);
+            answer = XOpenDisplay(display.c_str());
+        }
+        if (answer) {
+            XCloseDisplay(answer);
+            const char* current = std::getenv("DISPLAY");
+            previous = current ? current : "";
+            setenv("DISPLAY", display.c_str(), 1);
+            return true;
+        }
+        if (pid > 0) {
+            waitpid(pid, nullptr, 0);
+        }
+        pid = -1;
+    }
+    return false;
+}
+
+PrivateDisplay::~PrivateDisplay() {
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        setenv("DISPLAY", previous.c_str(), 1);
+    }
 }
 
 void CopyResources() {

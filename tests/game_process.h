@@ -46,5 +46,15 @@ Screenshot TakeScreenshot(const std::string& window);
 // look at.
 void KeepScreenshot(const Screenshot& shot, const std::string& name);
 
+// An X server of the test's own, so that tests pressing keys can run side by side: started
+// with Xvfb, it becomes this process's DISPLAY until it is stopped.
+class PrivateDisplay {
+public:
+    pid_t pid = -1;
+    std::string previous;
+    bool Start();
+    ~PrivateDisplay();
+};
+
 // Copies what the game reads at run time into the current folder.
 void CopyResources();

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recorded session replayed headless, frame by frame, with fixed frame times and a seeded
 // generator. Its summary must match the one kept beside the recording: a change in the game's
 // balance or randomness shows as a difference that someone has to accept on purpose, by running
 // this test with TOBRIN_ACCEPT_REPLAY=1, which rewrites the expected summary.
 #include <malloc.h>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -60,6 +62,25 @@ const char* ModeName(MODES mode) {
     }
 }
 
+// Where everything is at a frame, to four decimals: a change to any motion or rule shows.
+std::string Snapshot(int frame, WorldTask& world) {
+    char line[512];
+    const Sub& sub = world.my_sub;
+    const BigFish& fish = world.my_bigFish;
+    const CircleZoom& zoom = world.my_circleZoom;
+    std::snprintf(line, sizeof line,
+                  "frame %d: sub %.4f %.4f %.4f %.4f, fish %.4f %.4f %.4f %.4f face %d tail %d "
+                  "flipper %d, camera %.4f %.4f, circle %.4f, caption %d %.4f, title %.4f, banner "
+                  "%.4f, fishies %d, weeds %d, score %ld\n",
+                  frame, sub.x, sub.y, sub.angle, sub.velocity, fish.x, fish.y, fish.angle,
+                  fish.velocity, fish.faceFrame, fish.tailFrame, fish.flipperFrame,
+                  world.my_camera.x, world.my_camera.y, zoom.radius,
+                  world.my_menuBillboards[3].image, world.my_menuBillboards[3].y,
+                  world.my_menuBillboards[0].x, world.my_gameBillboards[0].x,
+                  world.my_fishies.Size(), world.my_seedWeeds.Size(), world.my_score);
+    return line;
+}
+
 class ReplayTest : public SoundWorldTest {
 protected:
     Settings settings;
@@ -114,6 +135,9 @@ protected:
             world.UpdateScreen();
             if (afterFrame) {
                 afterFrame(frame);
+            }
+            if (frame % 500 == 499) {
+                summary << Snapshot(frame, world);
             }
             if (world.my_score > score) {
                 eaten += world.my_score - score;

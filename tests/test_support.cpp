@@ -45,6 +45,13 @@ bool HaveDisplay() {
     return display && *display;
 }
 
+void NeedTool(const std::string& command, const std::string& package) {
+    if (std::system(("command -v " + command + " > /dev/null").c_str()) != 0) {
+        FAIL() << "needs " << command << ": install the Debian package " << package
+               << " (tools/install_deps.sh does)";
+    }
+}
+
 void InTempDir::SetUp() {
     previousDir = std::filesystem::current_path().string();
     char pattern[] = "/tmp/tobrin_test_XXXXXX";

@@ -15,6 +15,8 @@ void WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);
 bool HaveDisplay();
+// Fails the test, naming the Debian package to install, when a command is not on the PATH.
+void NeedTool(const std::string& command, const std::string& package);
 
 // Runs each test in a fresh temporary folder holding a fresh log.txt, and removes it after.
 class InTempDir : public ::testing::Test {

@@ -11,7 +11,8 @@
 
 void WorldFixture::SetUp() {
     if (!HaveDisplay()) {
-        GTEST_SKIP() << "needs an X display";
+        GTEST_SKIP() << "needs an X display: run it through tools/test.sh, which uses xvfb-run "
+                        "(Debian package xvfb)";
     }
     InTempDir::SetUp();
     CopyResources();

@@ -12,9 +12,10 @@ cmake -S . -B build-asan -DTOBRIN_SANITIZE=address,undefined -DTOBRIN_BENCHMARKS
 cmake --build build-asan --parallel "$(nproc)" > /dev/null
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer_suppressions.txt
-window_tests='ActorDraw|GameRun|Installed|MessageBox|Video|World(Drawing|Flow|Task|FrameAllocation)'
 cd build-asan
+# Leaks are checked in every test that opens no window: Mesa's software renderer is unloaded
+# before the leak check, and what it leaves cannot be named any more.
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
-    ctest --output-on-failure --parallel "$(nproc)" -E "$window_tests|AudioFiles" "$@"
+    ctest --output-on-failure --parallel "$(nproc)" -L unit -E AudioFiles "$@"
 ASAN_OPTIONS=detect_leaks=0 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
-    ctest --output-on-failure --parallel "$(nproc)" -R "$window_tests" "$@"
+    ctest --output-on-failure --parallel "$(nproc)" -L "window|process" "$@"

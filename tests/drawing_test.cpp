@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The picture, read back from a real OpenGL context: where each actor's quads stand, which
+// way up and in which layer; the sky rule, the score's digits and what covers what.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <functional>
+
+#include "engine/global_timer.h"
+#include "game/game_constants.h"
+#include "world_fixture.h"
+
+namespace {
+
+struct Colour {
+    int r, g, b, a = 255;
+};
+const Colour GREY{128, 128, 128}, CLEAR{0, 0, 0, 0}, BLACK{0, 0, 0}, RED{255, 0, 0};
+const Colour GREEN{0, 255, 0}, BLUE{0, 0, 255}, YELLOW{255, 255, 0}, MAGENTA{255, 0, 255};
+
+// What blending leaves when `top`, modulated by (dim, dim, dim, alpha), covers grey.
+Colour OverGrey(Colour top, double dim, double alpha) {
+    auto mix = [&](int t) {
+        return static_cast<int>(std::lround(t * dim * alpha + 128 * (1 - alpha)));
+    };
+    return {mix(top.r), mix(top.g), mix(top.b)};
+}
+
+// 320 x 240 pixels show the 4 x 3 unit view: 80 pixels a unit.
+class DrawingTest : public WorldFixture {
+protected:
+    static constexpr double M = 0.02;  // over a pixel: how far a sample keeps off an edge
+    std::vector<GLuint> made;
+
+    void TearDown() override {
+        if (!made.empty()) {
+            glDeleteTextures(static_cast<GLsizei>(made.size()), made.data());
+        }
+        WorldFixture::TearDown();
+    }
+    GLuint Picture(int width, int height, const std::vector<Colour>& texels) {
+        std::vector<unsigned char> bytes;
+        for (const Colour& c : texels) {
+            bytes.insert(bytes.end(),
+                         {static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g),
+                          static_cast<unsigned char>(c.b), static_cast<unsigned char>(c.a)});
+        }
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     bytes.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        made.push_back(texture);
+        return texture;
+    }
+    // Every picture clear but one, which shows red, green, blue and yellow quarters.
+    void OnlyQuarters(int image) {
+        GLuint clear = Picture(1, 1, {CLEAR});
+        std::fill(std::begin(world.my_textures), std::end(world.my_textures), clear);
+        world.my_textures[image] = Picture(2, 2, {RED, GREEN, BLUE, YELLOW});
+    }
+    void Clear(Colour colour) {
+        world.LoadGLStandard();
+        glClearColor(colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    static Colour ReadAt(double x, double y) {
+        unsigned char rgba[4] = {};
+        glFinish();
+        glReadPixels(static_cast<int>(std::floor(160 + 80 * x)),
+                     static_cast<int>(std::floor(120 + 80 * y)), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                     rgba);
+        return {rgba[0], rgba[1], rgba[2]};
+    }
+    static ::testing::AssertionResult Shows(double x, double y, Colour want) {
+        Colour got = ReadAt(x, y);
+        if (std::abs(got.r - want.r) <= 8 && std::abs(got.g - want.g) <= 8 &&
+            std::abs(got.b - want.b) <= 8) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure()
+               << "at (" << x << ", " << y << ") got " << got.r << "," << got.g << "," << got.b
+               << " wanted " << want.r << "," << want.g << "," << want.b;
+    }
+};
+
+// One row: an actor drawn with one picture in quarters, and the quad that picture must fill.
+struct Quad {
+    const char* what;
+    int image;
+    std::function<void(WorldTask&)> draw;
+    double x, y, degrees, halfWidth, halfHeight;
+    bool upsideDown = false;
+    double dim = 1.0, alpha = 1.0;
+};
+
+TEST_F(DrawingTest, EachActorsPicturesFillTheirQuadsTurnedByTheirAngle) {
+    auto sub = [](double angle, int prop, double dT) {
+        return [=](WorldTask&) {
+            Sub::propState = prop;
+            GlobalTimer::deltaTime = dT;
+            Sub s;
+            s.x = 0.4, s.y = -0.3, s.angle = angle;
+            s.Draw();
+            GlobalTimer::deltaTime = 0.0;
+        };
+    };
+    auto fish = [](int tail, int flipper, int face) {
+        return [=](WorldTask&) {
+            BigFish f;
+            f.mode = BIGFISH_CHASE;
+            f.x = 0.3, f.y = -0.2, f.angle = 200.0;
+            f.tailFrame = tail, f.flipperFrame = flipper, f.faceFrame = face;
+            f.Draw();
+        };
+    };
+    auto weed = [](bool over) {
+        return [=](WorldTask&) {
+            SeedWeed w;
+            w.x = -0.6, w.y = -0.8, w.angle = 135.0;
+            w.strandUnder = 2, w.strandOver = 5;
+            over ? w.DrawOver() : w.DrawUnder();
+        };
+    };
+    double stern = -0.18, below = -0.01;  // the propeller's centre in the sub's frame
+    double c = std::cos(30 * PI / 180), s = std::sin(30 * PI / 180);
+    const Quad quads[] = {
+        {"sub", IMG_SUB, sub(30, 0, 0), 0.4, -0.3, 30, 0.2, 0.1},
+        {"prop", IMG_PROP1, sub(30, 0, 0), 0.4 + stern * c - below * s,
+         -0.3 + stern * s + below * c, 30, 0.1, 0.1},
+        {"prop moved on", IMG_PROP3, sub(30, 0, 0.25), 0.4 + stern * c - below * s,
+         -0.3 + stern * s + below * c, 30, 0.1, 0.1},
+        {"prop upside down", IMG_PROP2, sub(30, 3, 0), 0.4 + stern * c - below * s,
+         -0.3 + stern * s + below * c, 30, 0.1, 0.1, true},
+        {"fishie", IMG_FISHIE_RED,
+         [](WorldTask&) {
+             Fishie f;
+             f.x = -1.2, f.y = 0.7, f.angle = -15.0;
+             f.Draw();
+         },
+         -1.2, 0.7, -15, 0.05, 0.05},
+        {"fish body", IMG_FISH_BODY, fish(0, 0, 0), 0.3, -0.2, 200, 0.4, 0.4},
+        {"fish tail", IMG_FISH_TAIL3, fish(3, 0, 0), 0.3, -0.2, 200, 0.4, 0.4},
+        {"fish flipper", IMG_FISH_FLIPPER2, fish(0, 1, 0), 0.3, -0.2, 200, 0.4, 0.4},
+        {"fish face", IMG_FISH_FACE3, fish(0, 0, 2), 0.3, -0.2, 200, 0.4, 0.4},
+        {"seed", IMG_SEEDWEED_SEED, weed(false), -0.6, -0.8, 0, 0.1, 0.1},
+        {"back strand", IMG_SEEDWEED_3, weed(false), -0.6, -0.1, 0, 0.2, 0.8, false, 0.9, 0.8},
+        {"front strand", IMG_SEEDWEED_6, weed(true), -0.6, -0.1, 0, 0.2, 0.8, false, 1.0, 0.8},
+        {"billboard", IMG_TEXT_TOBRIN,
+         [](WorldTask&) {
+             Billboard b;
+             b.image = IMG_TEXT_TOBRIN;
+             b.x = 0.3, b.y = -0.2, b.visible = true;
+             b.Draw();
+         },
+         0.3, -0.2, 0, 1.0, 1.0},
+    };
+    for (const Quad& q : quads) {
+        OnlyQuarters(q.image);
+        Clear(GREY);
+        q.draw(world);
+        double a = q.degrees * PI / 180, w = q.halfWidth, h = q.halfHeight;
+        auto at = [&](double along, double across, Colour want) {
+            EXPECT_TRUE(Shows(q.x + along * std::cos(a) - across * std::sin(a),
+                              q.y + along * std::sin(a) + across * std::cos(a), want))
+                << q.what << " at " << along << ", " << across;
+        };
+        Colour top[2] = {RED, GREEN}, bottom[2] = {BLUE, YELLOW};
+        if (q.upsideDown) {
+            std::swap(top, bottom);
+        }
+        for (double f : {0.5, 1.0 - M / std::min(w, h)}) {
+            at(-w * f, h * f, OverGrey(top[0], q.dim, q.alpha));
+            at(w * f, h * f, OverGrey(top[1], q.dim, q.alpha));
+            at(-w * f, -h * f, OverGrey(bottom[0], q.dim, q.alpha));
+            at(w * f, -h * f, OverGrey(bottom[1], q.dim, q.alpha));
+        }
+        for (auto [along, across] : {std::pair{w + M, 0.0}, {-w - M, 0.0}, {0.0, h + M}}) {
+            at(along, across, GREY);
+        }
+    }
+    Sub::propState = 0;
+}
+
+TEST_F(DrawingTest, ChompedSubIdleFishAndHiddenBillboardDrawNothing) {
+    std::function<void()> draws[] = {[] {
+                                         Sub s;
+                                         s.GetChomped();
+                                         s.Draw();
+                                     },
+                                     [] { BigFish().Draw(); }, [] { Billboard().Draw(); }};
+    for (auto& draw : draws) {
+        OnlyQuarters(IMG_SUB);
+        for (int image : {int(IMG_PROP1), int(IMG_FISH_BODY), 1}) {
+            world.my_textures[image] = world.my_textures[IMG_SUB];
+        }
+        Clear(GREY);
+        draw();
+        for (double x : {-0.15, 0.0, 0.15}) {
+            EXPECT_TRUE(Shows(x, 0.03, GREY));
+        }
+    }
+}
+
+TEST_F(DrawingTest, TheCircleBlacksOutAroundAnOpeningFramedByItsPicture) {
+    std::vector<Colour> ring(16, MAGENTA);
+    ring[5] = ring[6] = ring[9] = ring[10] = CLEAR;
+    world.my_textures[IMG_CIRCLE_FRAME] = Picture(4, 4, ring);
+    CircleZoom zoom;
+    zoom.ZoomIn(nullptr, nullptr);
+    zoom.x = 0.2, zoom.y = -0.1, zoom.radius = 0.6;
+    Clear(GREY);
+    zoom.Draw();
+    EXPECT_TRUE(Shows(0.2, -0.1, GREY)) << "the opening";
+    EXPECT_TRUE(Shows(0.2 + 0.45, -0.1 + 0.45, MAGENTA)) << "its frame";
+    for (auto [x, y] : {std::pair{0.2 + 0.6 + M, -0.1}, {0.2, -0.1 - 0.6 - M}, {-1.9, 1.4}}) {
+        EXPECT_TRUE(Shows(x, y, BLACK)) << x << ", " << y;
+    }
+    zoom.x = 2.5, zoom.y = 1.8, zoom.radius = 0.0;  // closed: 8 x 6 black around the centre
+    Clear(GREY);
+    zoom.Draw();
+    EXPECT_TRUE(Shows(-1.5 + M, -1.2 + M, BLACK));
+    EXPECT_TRUE(Shows(-1.5 - M, 0.0, GREY));
+    EXPECT_TRUE(Shows(0.0, -1.2 - M, GREY));
+    zoom.ZoomOut(nullptr, nullptr);
+    zoom.radius = 5.0;
+    Clear(GREY);
+    zoom.Draw();
+    EXPECT_TRUE(Shows(0.0, 0.0, GREY)) << "fully open draws nothing";
+}
+
+// Each digit's picture becomes a plain colour of its own, so a pixel tells the digit.
+class ScoreDrawingTest : public DrawingTest {
+protected:
+    void SetUp() override {
+        DrawingTest::SetUp();
+        for (int digit = 0; digit < 10; ++digit) {
+            world.my_textures[IMG_NUM_0 + digit] =
+                Picture(1, 1, {{digit * 25, 250 - digit * 25, 77}});
+        }
+    }
+    std::vector<int> DigitsOnRow(double y) {
+        std::vector<int> digits;
+        for (int i = 7; i >= 0; --i) {
+            Colour got = ReadAt(1.85 - 0.15 * i, y);
+            digits.push_back(got.b > 60 && got.b < 95 ? (got.r + 12) / 25 : -1);
+        }
+        return digits;
+    }
+};
+
+TEST_F(ScoreDrawingTest, TheScoreAndTheMenusScoresShowTheirLastEightDigits) {
+    Clear(BLACK);
+    world.my_score = 1234567890;
+    world.DrawHUD();
+    EXPECT_EQ(DigitsOnRow(-1.425), (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 0}));
+    EXPECT_EQ(ReadAt(0.8 - 0.15, -1.425).b, 0) << "nothing left of the eighth digit";
+    world.my_highScore = 4711;
+    world.my_lastScore = 42;
+    Clear(BLACK);
+    world.DrawMenu();
+    EXPECT_EQ(DigitsOnRow(-1.275), (std::vector<int>{0, 0, 0, 0, 4, 7, 1, 1}));
+    EXPECT_EQ(DigitsOnRow(-1.425), (std::vector<int>{0, 0, 0, 0, 0, 0, 4, 2}));
+    world.my_highScore = -42;  // from a hand-edited file
+    Clear(BLACK);
+    world.DrawMenu();
+    EXPECT_EQ(DigitsOnRow(-1.275), std::vector<int>(8, 0));
+}
+
+TEST_F(ScoreDrawingTest, TheClosedCircleCoversTheScoreAndThePausedBannerCoversAll) {
+    StartAGame();
+    world.my_circleZoom.Reset();
+    world.my_circleZoom.radius = 0.0;
+    world.my_circleZoom.ZoomIn(&world.my_sub.x, &world.my_sub.y);
+    world.my_circleZoom.Update(0.0);
+    world.DrawGame();
+    for (auto [x, y] : {std::pair{-1.9, 1.4}, {0.0, 0.0}, {1.85, -1.425}}) {
+        EXPECT_TRUE(Shows(x, y, BLACK)) << x << ", " << y;
+    }
+    world.my_textures[IMG_TEXT_PAUSED] = Picture(1, 1, {RED});
+    world.my_gameBillboards[0].x = world.my_gameBillboards[0].y = 0.0;
+    world.DrawGame();
+    EXPECT_TRUE(Shows(0.6, 0.3, RED)) << "the banner is drawn after the circle";
+    EXPECT_TRUE(Shows(0.0, 0.45, BLACK)) << "and is 0.667 high";
+}
+
+// The sky's quad spans 2 units above the surface, shown while the camera is above -1.8; the
+// sea fades from blue at the surface to black 50 units down.
+TEST_F(DrawingTest, SkyAboveAndTheSeaFadingToBlack) {
+    struct Case {
+        double cameraY, viewY;
+        Colour want;
+    } cases[] = {{0.0, 1.0, {0, 191, 255}}, {0.0, -0.2, {0, 51, 255}},   {-25.0, 0.0, {0, 26, 128}},
+                 {-60.0, 0.0, BLACK},       {-1.79, 2.8, {0, 191, 255}}, {-1.8, 2.8, BLACK}};
+    for (const Case& c : cases) {
+        world.my_camera.y = c.cameraY;
+        Clear(BLACK);
+        glLoadIdentity();
+        glOrtho(-2.0, 2.0, -1.5, 4.5, -1.0, 1.0);  // twice as tall, to see above the view
+        world.DrawOcean();
+        EXPECT_TRUE(Shows(0.0, (c.viewY - 1.5) / 2, c.want)) << "camera at " << c.cameraY;
+    }
+}
+
+}  // namespace

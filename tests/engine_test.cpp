@@ -1,0 +1,277 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The engine: the kernel's frame order, the pool's reuse order, the settings syntax and file,
+// the log's targets and the frame timer.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+
+#include "engine/global_timer.h"
+#include "engine/kernel.h"
+#include "engine/pool.h"
+#include "engine/settings.h"
+#include "game/game.h"
+#include "game/game_constants.h"
+#include "test_support.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+Lines events;
+
+class RecordingTask final : public Task {
+public:
+    std::string name;
+    bool accept = true;
+    std::function<void()> onUpdate;
+
+    RecordingTask(std::string name, int priority) : name(std::move(name)) {
+        this->priority = priority;
+    }
+    bool Start() override {
+        events.push_back(name + ".Start");
+        return accept;
+    }
+    void Stop() override { events.push_back(name + ".Stop"); }
+    void Suspend() override { events.push_back(name + ".Suspend"); }
+    void Resume() override { events.push_back(name + ".Resume"); }
+    void Update() override {
+        events.push_back(name + ".Update");
+        if (onUpdate) {
+            onUpdate();
+        }
+    }
+};
+
+class KernelTest : public ::testing::Test {
+protected:
+    Kernel kernel;
+    void SetUp() override { events.clear(); }
+};
+
+TEST_F(KernelTest, RunsByPriorityThenArrivalAndRefusedTasksNeverRun) {
+    RecordingTask late("late", 50), first("first", 10), second("second", 10), refused("no", 1);
+    refused.accept = false;
+    for (RecordingTask* task : {&late, &first, &second, &refused}) {
+        kernel.AddTask(task);
+    }
+    kernel.SuspendTask(&first);
+    kernel.ResumeTask(&first);  // goes behind the running tasks of its priority
+    events.clear();
+    kernel.RunFrame();
+    EXPECT_EQ(events, (Lines{"second.Update", "first.Update", "late.Update"}));
+}
+
+TEST_F(KernelTest, KilledTasksAreSkippedAndStoppedInTheFrameTheyDie) {
+    RecordingTask killer("killer", 10), victim("victim", 20), bystander("bystander", 30);
+    for (RecordingTask* task : {&killer, &victim, &bystander}) {
+        kernel.AddTask(task);
+    }
+    killer.onUpdate = [&] { kernel.RemoveTask(&victim); };
+    events.clear();
+    kernel.RunFrame();
+    EXPECT_EQ(events, (Lines{"killer.Update", "bystander.Update", "victim.Stop"}));
+    killer.onUpdate = [&] { kernel.KillAllTasks(); };
+    events.clear();
+    EXPECT_EQ(kernel.Execute(), 0);
+    EXPECT_EQ(events, (Lines{"killer.Update", "killer.Stop", "bystander.Stop"}));
+    EXPECT_TRUE(kernel.runningTasks.empty());
+}
+
+TEST_F(KernelTest, SuspendedTasksSleepUntilResumed) {
+    RecordingTask sleeper("sleeper", 10), stranger("stranger", 10);
+    kernel.AddTask(&sleeper);
+    kernel.SuspendTask(&stranger);  // never added: nothing happens
+    kernel.SuspendTask(&sleeper);
+    kernel.SuspendTask(&sleeper);
+    EXPECT_EQ(kernel.Execute(), 0) << "nothing left running";
+    kernel.ResumeTask(&sleeper);
+    EXPECT_EQ(events, (Lines{"sleeper.Start", "sleeper.Suspend", "sleeper.Resume"}));
+}
+
+struct Counted final : PoolElement {
+    int resets = 0;
+    void Reset() override { ++resets; }
+};
+
+TEST(PoolTest, GrowsByChunksAndHandsBackTheLastPrunedFirst) {
+    Pool<Counted> pool(3);
+    Counted* a = pool.New();
+    Counted* b = pool.New();
+    Counted* c = pool.New();
+    EXPECT_TRUE(pool.freeList.empty());
+    Counted* d = pool.New();
+    EXPECT_EQ(pool.freeList.size(), 2u) << "a whole chunk at a time";
+    EXPECT_EQ(pool.liveList, (std::list<Counted*>{d, c, b, a})) << "newest in front";
+    a->Kill();
+    c->Kill();
+    pool.Prune();
+    EXPECT_EQ(pool.Size(), 2);
+    EXPECT_EQ(pool.New(), a);
+    EXPECT_EQ(pool.New(), c);
+    EXPECT_FALSE(c->killed);
+    EXPECT_EQ(c->resets, 2);
+    pool.PruneAll();
+    EXPECT_EQ(pool.Size(), 0);
+    EXPECT_EQ(pool.New(), b) << "the oldest live element ends up in front";
+}
+
+TEST(PoolTest, IterateVisitsNewestFirstAndNotWhatItSpawns) {
+    static Pool<Counted>* pool;
+    static std::vector<Counted*> visited;
+    Pool<Counted> live(2);
+    pool = &live;
+    Counted* older = live.New();
+    Counted* newer = live.New();
+    live.Iterate([](Counted* element) {
+        visited.push_back(element);
+        pool->New();
+    });
+    EXPECT_EQ(visited, (std::vector<Counted*>{newer, older}));
+    EXPECT_EQ(live.Size(), 4);
+    EXPECT_EQ(Pool<Counted>(0).New(), nullptr) << "a pool that cannot grow gives nothing";
+}
+
+class SettingsTest : public InTempDir {
+protected:
+    Settings settings;
+    Game game;
+    void SetUp() override {
+        InTempDir::SetUp();
+        game.SetDefaultSettings(&settings);
+        ResetToDefaults();
+    }
+    // The defaults live as long as the program, so each test starts them afresh.
+    void ResetToDefaults() {
+        for (const char* line : {"VIDEO_WIDTH=640", "VIDEO_FULLSCREEN=0", "HIGH_SCORE=0"}) {
+            settings.ParseSetting(line);
+        }
+    }
+    std::string Value(const char* name) {
+        std::string key = name;
+        return *settings.GetVariable(key);
+    }
+};
+
+// Each line is applied alone to fresh defaults.
+TEST_F(SettingsTest, SettingSyntax) {
+    struct Case {
+        const char* line;
+        const char* name;
+        const char* value;
+    } cases[] = {
+        {"VIDEO_WIDTH=800", "VIDEO_WIDTH", "800"},
+        {"+VIDEO_FULLSCREEN", "VIDEO_FULLSCREEN", "1"},
+        {"-VIDEO_FULLSCREEN", "VIDEO_FULLSCREEN", "0"},
+        {"VIDEO_FULLSCREEN", "VIDEO_FULLSCREEN", "0"},
+        {"+VIDEO_FULLSCREEN=1", "VIDEO_FULLSCREEN", "1"},
+        {"VIDEO_WIDTH=1024px", "VIDEO_WIDTH", "1024"},
+        {"VIDEO_WIDTH=wide", "VIDEO_WIDTH", "640"},
+        {"VIDEO_WIDTH=", "VIDEO_WIDTH", "640"},
+        {"VIDEO_WIDTH=99999999999", "VIDEO_WIDTH", "640"},
+        {"video_width=800", "VIDEO_WIDTH", "640"},
+        {"VIDEO_WIDTH =800", "VIDEO_WIDTH", "640"},
+        {"HIGH_SCORE=9000000000", "HIGH_SCORE", "9000000000"},
+        {"HIGH_SCORE=-5", "HIGH_SCORE", "-5"},
+    };
+    for (const Case& c : cases) {
+        ResetToDefaults();
+        settings.ParseSetting(c.line);
+        EXPECT_EQ(Value(c.name), c.value) << c.line;
+    }
+    settings.ParseSetting("VIDEO_WIDTH=800");
+    EXPECT_EQ(LogLines().back(), "Setting variable <VIDEO_WIDTH:800:0>");
+}
+
+TEST_F(SettingsTest, FileLinesApplyInOrderAndTheWriteListsAllByName) {
+    std::string longLine = "HIGH_SCORE=" + std::string(SETTINGS_MAX_BUFFER_SIZE, '9');
+    WriteTextFile("tobrin.cfg", "VIDEO_WIDTH=800\r\nNOT_A_SETTING=1\n" + longLine +
+                                    "\nVIDEO_WIDTH=1024\nHIGH_SCORE=42");
+    settings.ParseFile("tobrin.cfg");
+    ASSERT_TRUE(settings.WriteFile("tobrin.cfg"));
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"),
+              "HIGH_SCORE=42\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=480\n"
+              "VIDEO_WIDTH=1024\n");
+}
+
+// Files as they turn up: missing, empty, cut short, zero-filled or not text at all. None stops
+// the program or changes a setting it cannot read.
+TEST_F(SettingsTest, DamagedFilesChangeOnlyWhatTheyCanSay) {
+    std::string nul = "VIDEO_HEIGHT=600\nVIDEO_WI";
+    nul += '\0';
+    nul += "DTH=900\n";
+    for (const std::string& text : {std::string(), std::string(4096, '\0'), nul,
+                                    std::string("\x89PNG\r\n\x1a\n\xff\xfe=="), std::string("=")}) {
+        WriteTextFile("tobrin.cfg", text);
+        settings.ParseFile("tobrin.cfg");
+        EXPECT_EQ(Value("VIDEO_WIDTH"), "640");
+    }
+    EXPECT_EQ(Value("VIDEO_HEIGHT"), "600");
+    std::filesystem::remove("tobrin.cfg");
+    settings.ParseFile("tobrin.cfg");
+    std::filesystem::create_directory("tobrin.cfg");
+    settings.ParseFile("tobrin.cfg");
+    EXPECT_EQ(LogLines().back(), "Cannot open settings file: tobrin.cfg");
+    EXPECT_FALSE(settings.WriteFile("tobrin.cfg"));
+    EXPECT_EQ(LogLines().back(), "Cannot write to settings file: tobrin.cfg");
+}
+
+// A write that fails partway, as on a full disk or when the program dies, leaves the old file
+// whole. The child's file size limit makes every write past 20 bytes fail.
+TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
+    WriteTextFile("tobrin.cfg", "HIGH_SCORE=4321\n");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {20, 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(settings.WriteFile("tobrin.cfg") ? 0 : 3);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=4321\n");
+    Lines left;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (Lines{"log.txt", "tobrin.cfg"})) << "no temporary file is left behind";
+}
+
+TEST_F(InTempDir, LogTargets) {
+    std::string longText(5000, 'x');
+    Log::Get().Write(LOG_APP, "Settings are %d by %d", 640, 480);
+    Log::Get().Write(LOG_BOX, "Cannot load %s!", "icon");
+    Log::Get().Write(0, "nowhere");
+    Log::Get().Write(LOG_ERROR, "%s\n", longText.c_str());
+    EXPECT_EQ(LogLines(), (Lines{"Settings are 640 by 480", std::string(1023, 'x')}));
+    EXPECT_EQ(CapturedBoxes(),
+              (Lines{"Kelo Message|Cannot load icon!", "Kelo Message|" + std::string(1023, 'x')}));
+    ASSERT_TRUE(Log::Get().Initalise());
+    EXPECT_TRUE(LogLines().empty()) << "each start replaces the log";
+}
+
+std::uint32_t fakeTicks = 0;
+
+TEST(TimerTest, MeasuresFramesInSecondsAcrossTheCounterWrap) {
+    GlobalTimer timer;
+    GlobalTimer::tickSource = [] { return fakeTicks; };
+    fakeTicks = 4294967000u;
+    timer.Start();
+    std::vector<double> frames;
+    for (std::uint32_t tick : {4294967250u, 4294967250u, 10u}) {
+        fakeTicks = tick;
+        timer.Update();
+        frames.push_back(GlobalTimer::deltaTime);
+    }
+    GlobalTimer::tickSource = [] { return std::uint32_t(SDL_GetTicks()); };
+    EXPECT_EQ(frames, (std::vector<double>{0.25, 0.0, 0.056}));
+}
+
+}  // namespace

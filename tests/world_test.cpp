@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The world's rules, headless: what the submarine swallows and strikes and when that sounds,
+// and the flow from the menu through a game and back, with the high score kept.
+#include <SDL_mixer.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+#include "engine/global_timer.h"
+#include "engine/input_task.h"
+#include "engine/settings.h"
+#include "game/game_constants.h"
+#include "game/info_text_task.h"
+#include "platform/random.h"
+#include "sound_world.h"
+
+namespace {
+
+// The submarine swims level at the origin at 1 unit a second; the big fish is far away.
+class WorldRules : public SoundWorldTest {
+protected:
+    void SetUp() override {
+        SoundWorldTest::SetUp();
+        world.my_frameTime = 0.0;
+        world.my_sub.velocity = 1.0;
+        world.my_bigFish.x = 1000.0;
+        world.my_bigFish.y = -1000.0;
+    }
+    bool Swallows(double x, double y) {
+        Fishie fishie;
+        fishie.x = x;
+        fishie.y = y;
+        UpdateFishie(&fishie);
+        return fishie.state == FISHIE_SWALLOWED && fishie.swallowTarget == &world.my_sub;
+    }
+    // A weed at rest at (x, y) after one callback: its speed, 2 when struck.
+    SeedWeed Struck(double x, double y) {
+        SeedWeed weed;
+        weed.x = x;
+        weed.y = y;
+        weed.wiggleTime = 100.0;
+        UpdateSeedWeed(&weed);
+        return weed;
+    }
+};
+
+TEST_F(WorldRules, TheMouthSwallowsHalfAUnitAheadFifteenDegreesEitherSide) {
+    struct Case {
+        double x, y, subAngle;
+        int subState;
+        bool swallowed;
+    } cases[] = {
+        {0.5, 0.0, 0.0, SUB_SWIMMING, true},
+        {std::nextafter(0.5, 1.0), 0.0, 0.0, SUB_SWIMMING, false},
+        {0.4 * std::cos(14.9 * PI / 180), 0.4 * std::sin(14.9 * PI / 180), 0.0, SUB_SWIMMING, true},
+        {0.4 * std::cos(15.1 * PI / 180), 0.4 * std::sin(15.1 * PI / 180), 0.0, SUB_SWIMMING,
+         false},
+        {0.4 * std::cos(44.9 * PI / 180), 0.4 * std::sin(44.9 * PI / 180), 30.0, SUB_SWIMMING,
+         true},
+        {0.4 * std::cos(-15.1 * PI / 180), -0.4 * std::sin(15.1 * PI / 180), 0.0, SUB_SWIMMING,
+         false},
+        {-0.3, 0.0, 0.0, SUB_SWIMMING, false},
+        {0.3, 0.0, 0.0, SUB_CHOMPED, false},
+        {0.3, 0.0, 0.0, SUB_DRONING, true},
+    };
+    for (const Case& c : cases) {
+        world.my_sub.angle = c.subAngle;
+        world.my_sub.state = c.subState;
+        EXPECT_EQ(Swallows(c.x, c.y), c.swallowed) << c.x << ", " << c.y << " at " << c.subAngle;
+    }
+}
+
+TEST_F(WorldRules, WeedInsideTheSubsSquareStopsItAndSoundsOnceInAGame) {
+    struct Case {
+        double x, y;
+        bool struck;
+    } cases[] = {{0.1, 0.0, false},       {0.0, -0.1, false},      {0.0999, -0.0999, true},
+                 {-0.0999, 0.0999, true}, {1000.5, -1000.0, true}, {999.4999, -1000.0, false}};
+    for (const Case& c : cases) {
+        world.my_sub.velocity = 1.0;
+        EXPECT_EQ(Struck(c.x, c.y).velocity == SEEDWEED_COLLISION_VELOCITY, c.struck) << c.x;
+        EXPECT_EQ(world.my_sub.velocity, c.struck && c.x < 1.0 ? 0.0 : 1.0) << c.x;
+    }
+    Mix_HaltChannel(-1);
+    world.my_frameTime = 0.05;
+    SeedWeed weed = Struck(0.05, 0.0);
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    EXPECT_EQ(weed.soundDelay, SEEDWEED_SOUND_DELAY);
+    UpdateSeedWeed(&weed);
+    EXPECT_EQ(Mix_Playing(-1), 1) << "silent while its delay runs";
+    EXPECT_DOUBLE_EQ(weed.soundDelay, SEEDWEED_SOUND_DELAY - 0.05);
+    Mix_HaltChannel(-1);
+    world.my_mode = MODE_MENU;
+    world.my_sub.state = SUB_DRONING;
+    world.my_sub.velocity = 1.0;
+    EXPECT_TRUE(Struck(0.05, 0.0).velocity > 0.0);
+    EXPECT_EQ(world.my_sub.velocity, 1.0) << "the menu's submarine is not stopped";
+    EXPECT_EQ(Mix_Playing(-1), 0) << "nor heard";
+}
+
+TEST_F(WorldRules, WhatFallsThreeBehindOrStraysTwelveFromTheSubIsRemoved) {
+    Fishie fishie;
+    fishie.x = -3.01;
+    UpdateFishie(&fishie);
+    EXPECT_TRUE(fishie.killed);
+    fishie.killed = false;
+    fishie.x = -2.99;
+    fishie.y = -50.0;
+    UpdateFishie(&fishie);
+    EXPECT_FALSE(fishie.killed);
+    for (double y : {12.01, -12.01}) {
+        EXPECT_TRUE(Struck(2.0, y).killed) << y;
+    }
+    EXPECT_FALSE(Struck(2.0, -11.99).killed);
+}
+
+// The whole flow through the frame functions, with a key table of the test's own.
+class WorldFlow : public SoundWorldTest {
+protected:
+    Settings settings;
+    std::uint8_t keys[SDLK_LAST] = {};
+
+    void SetUp() override {
+        SoundWorldTest::SetUp();
+        game.SetDefaultSettings(&settings);
+        InputTask::pressedKeys = keys;
+        WorldTask::subGoingUp = WorldTask::my_pausedPress = false;
+        tobrin::srand(2026);
+        world.my_circleZoom.Reset();
+        world.SetupWorld();
+    }
+    void TearDown() override {
+        InputTask::pressedKeys = nullptr;
+        SoundWorldTest::TearDown();
+    }
+    void Frames(int count, double dT = 0.01) {
+        for (int i = 0; i < count; ++i) {
+            GlobalTimer::deltaTime = dT;
+            world.AdvanceWorld();
+            world.UpdateScreen();
+        }
+    }
+    int FramesUntil(const std::function<bool()>& done, int limit = 2000) {
+        int frames = 0;
+        for (; !done() && frames < limit; ++frames) {
+            Frames(1);
+        }
+        return frames;
+    }
+    void StartAGame() {
+        keys[SDLK_RETURN] = 1;
+        FramesUntil([&] { return world.my_mode == MODE_CHASE; });
+        keys[SDLK_RETURN] = 0;
+    }
+    void Chomp() {
+        BigFish& fish = world.my_bigFish;
+        double mouth = (fish.angle - BIGFISH_MOUTH_ANGLE) * BIGFISH_DEGREES_TO_RADIANS;
+        fish.x = world.my_sub.x - std::cos(mouth) * 0.36;
+        fish.y = world.my_sub.y - std::sin(mouth) * 0.36;
+        Frames(1);
+    }
+};
+
+TEST_F(WorldFlow, EnterClosesTheCircleInFourTenthsAndStartsOneGame) {
+    keys[SDLK_SPACE] = 1;
+    Frames(50);
+    EXPECT_EQ(world.my_mode, MODE_MENU) << "Space does nothing in the menu";
+    keys[SDLK_RETURN] = 1;
+    int closing = FramesUntil([&] { return world.my_mode != MODE_MENU; });
+    EXPECT_NEAR(closing, 40, 3) << "the menu's circle closes twice as fast: 4 units in 0.4 s";
+    EXPECT_EQ(world.my_mode, MODE_CHASE);
+    EXPECT_EQ(WorldTask::music.tune, SND_ATTACK);
+    EXPECT_NEAR(world.my_bigFish.x, world.my_sub.x + 3.75, 0.1) << "the fish enters ahead";
+    EXPECT_EQ(world.my_score, 0);
+    EXPECT_EQ(world.my_sub.y, WORLD_GAME_SUB_DEPTH);
+    Frames(300);
+    EXPECT_EQ(world.my_mode, MODE_CHASE) << "Enter held on starts no second game";
+    EXPECT_EQ(world.my_circleZoom.radius, CIRCLEZOOM_MAXIMUM);
+}
+
+TEST_F(WorldFlow, EveryPressAndReleaseOfSpaceBoostsAndPauseFreezesTheOcean) {
+    StartAGame();
+    std::vector<double> targets;
+    for (int held : {1, 1, 0, 0}) {
+        keys[SDLK_SPACE] = held;
+        Frames(1);
+        targets.push_back(world.my_sub.targetSpeed);
+    }
+    EXPECT_GT(targets[0], 1.0);
+    EXPECT_LT(targets[1], targets[0]) << "held, the boost wears off";
+    EXPECT_GT(targets[2], targets[1]) << "the release boosts again";
+    keys[SDLK_PAUSE] = 1;
+    Frames(20);
+    ASSERT_TRUE(world.my_paused) << "once per press";
+    keys[SDLK_PAUSE] = 0;
+    double x = world.my_sub.x;
+    int fishies = world.my_fishies.Size();
+    keys[SDLK_SPACE] = 1;
+    Frames(100);
+    EXPECT_EQ(world.my_sub.x, x);
+    EXPECT_EQ(world.my_fishies.Size(), fishies);
+    EXPECT_TRUE(world.my_gameBillboards[0].visible) << "the banner shows";
+    keys[SDLK_PAUSE] = 1;
+    Frames(1);
+    EXPECT_FALSE(world.my_paused);
+}
+
+// A chomp ends the game: the circle closes on the fish and the menu returns after about 3.3
+// seconds, saving the score at once where it beats the best, and only then.
+TEST_F(WorldFlow, ChompReturnsToTheMenuAndABeatenHighScoreIsSavedAtOnce) {
+    struct Case {
+        long best, score;
+        const char* saved;
+    } cases[] = {{5, 3, ""}, {5, 5, ""}, {5, 9, "HIGH_SCORE=9\n"}, {-2, 0, "HIGH_SCORE=0\n"}};
+    for (const Case& c : cases) {
+        std::filesystem::remove("tobrin.cfg");
+        world.my_highScore = c.best;
+        StartAGame();
+        Frames(120);  // the opening circle has ended
+        world.my_fishies.PruneAll();
+        world.my_score = c.score;
+        Chomp();
+        ASSERT_EQ(world.my_sub.state, SUB_CHOMPED);
+        EXPECT_EQ(WorldTask::music.tune, SND_EATEN_TUNE);
+        int frames = FramesUntil([&] {
+            EXPECT_TRUE(world.my_mode == MODE_MENU || world.my_sub.x == world.my_bigFish.x)
+                << "the sub rides inside the fish";
+            return world.my_mode == MODE_MENU;
+        });
+        EXPECT_NEAR(frames * 0.01, 4.0 / 1.2, 0.02);
+        EXPECT_EQ(WorldTask::music.tune, SND_BRINY);
+        EXPECT_EQ(world.my_lastScore, c.score);
+        EXPECT_EQ(world.my_highScore, std::max(c.best, c.score));
+        std::string saved = ReadTextFile("tobrin.cfg");
+        EXPECT_EQ(saved.substr(0, saved.find('\n') + 1), c.saved) << c.best << " " << c.score;
+    }
+}
+
+// Every five seconds the log tells the frame rate over them.
+TEST_F(InTempDir, FrameRateIsLoggedEveryFiveSeconds) {
+    InfoTextTask info;
+    info.Start();
+    GlobalTimer::deltaTime = 1.0 / 60.0;
+    for (int frame = 0; frame < 60 * 11; ++frame) {
+        info.Update();
+    }
+    std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(lines.size(), 3u) << "the first frame, then two reports";
+    EXPECT_EQ(lines[0].rfind("First frame after ", 0), 0u);
+    EXPECT_NEAR(std::stod(lines[2].substr(std::string("Log info: FPS: ").size())), 60.0, 0.5);
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Prints the lines of the test suite against the lines of the code it tests (engine/,
+# platform/ and game/), blank and comment lines aside, and their ratio. The aim: tests at most
+# half the product code, so at most a third of all the code.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count() {
+    find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.sh' -o -name '*.py' \) \
+        -print0 | xargs -0 cat | grep -v '^[[:space:]]*$' | grep -cvE '^[[:space:]]*(//|#[^!a-z]|\*|/\*)'
+}
+product=$(count engine platform game)
+tests=$(count tests)
+echo "test size: $tests lines of tests/ against $product lines of engine/, platform/ and game/" \
+    "($((tests * 100 / product))%; at most 50%)"
+[ $((tests * 2)) -le "$product" ]
