@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames must allocate nothing once the pools have grown: every allocation of this process
 // is counted.
 
@@ -16,11 +17,9 @@
 #include "engine/global_timer.h"
 #include "engine/input_task.h"
 #include "engine/kernel.h"
-#include "engine/pool.h"
 #include "game/game_constants.h"
 #include "game/info_text_task.h"
 #include "game/test_task.h"
-#include "test_support.h"
 #include "world_fixture.h"
 
 namespace {
@@ -59,71 +58,14 @@ void operator delete[](void* memory, std::size_t) noexcept {
 
 namespace {
 
-class Fish final : public PoolElement {
-public:
-    double x = 0.0;
-    void Reset() override { x = 0.0; }
-};
+// Many frames of the menu and of a chase, and of the kernel with the diagnostic tasks, once the
+// pools have grown to their limits.
+class AllocationTest : public WorldFixture {};
 
-class Idle final : public Task {
-public:
-    bool Start() override { return true; }
-    void Stop() override {}
-    void Update() override {}
-};
-
-TEST(AllocationTest, KernelFramesAllocateNothing) {
-    Kernel kernel;
-    std::uint8_t keys[SDLK_LAST] = {};
-    InputTask::pressedKeys = keys;
-    GlobalTimer timer;
-    InfoTextTask info;
-    TestTask test;
-    Idle idle;
-    timer.priority = 10;
-    info.priority = 9000;
-    test.priority = 9999;
-    kernel.AddTask(&timer);
-    kernel.AddTask(&info);
-    kernel.AddTask(&test);
-    kernel.AddTask(&idle);
-    kernel.RunFrame();
-
+TEST_F(AllocationTest, MenuChaseAndKernelFramesAllocateNothing) {
     long before = allocations;
-    for (int frame = 0; frame < 1000; ++frame) {
-        keys[SDLK_F2] = frame % 7 == 0;  // the key edges too
-        kernel.RunFrame();
-        kernel.SuspendTask(&idle);
-        kernel.ResumeTask(&idle);
-    }
-    EXPECT_EQ(allocations - before, 0);
-    InputTask::pressedKeys = nullptr;
-}
-
-TEST(AllocationTest, GrownPoolHandsOutKillsAndPrunesWithoutAllocating) {
-    Pool<Fish> pool(64);
-    pool.New();  // grows the first chunk
-    long before = allocations;
-    for (int round = 0; round < 100; ++round) {
-        while (pool.Size() < 60) {
-            pool.New();
-        }
-        pool.Iterate([](Fish* fish) {
-            fish->x += 1.0;
-            if (static_cast<long>(fish->x) % 3 == 0) {
-                fish->Kill();
-            }
-        });
-        pool.Prune();
-    }
-    pool.PruneAll();
-    EXPECT_EQ(allocations - before, 0);
-}
-
-// Many frames of the menu and of a chase, once the pools have grown to their limits.
-class WorldFrameAllocationTest : public WorldFixture {};
-
-TEST_F(WorldFrameAllocationTest, MenuAndChaseFramesAllocateNothing) {
+    Pool<Fishie>(16).New();
+    EXPECT_GE(allocations - before, 16) << "the counting sees a pool grow";
     for (int i = 0; i < FISHIE_MIN_POPULATION + 1024; ++i) {
         world.my_fishies.New();
     }
@@ -132,8 +74,7 @@ TEST_F(WorldFrameAllocationTest, MenuAndChaseFramesAllocateNothing) {
     }
     world.RestockWorld();
     Frames(200, 0.01);
-
-    long before = allocations;
+    before = allocations;
     Frames(1000, 0.01);
     EXPECT_EQ(allocations - before, 0) << "menu frames";
 
@@ -148,13 +89,24 @@ TEST_F(WorldFrameAllocationTest, MenuAndChaseFramesAllocateNothing) {
     }
     EXPECT_EQ(allocations - before, 0) << "chase frames";
     EXPECT_GT(world.my_score, 0) << "the chase really ate fishies";
-}
 
-TEST(AllocationTest, CountingReallySeesAllocations) {
-    long before = allocations;
-    Pool<Fish> pool(16);
-    pool.New();
-    EXPECT_GE(allocations - before, 16);
+    GlobalTimer timer;
+    InfoTextTask info;
+    TestTask test;
+    for (Task* task : std::initializer_list<Task*>{&timer, &info, &test}) {
+        kernel->AddTask(task);
+    }
+    kernel->RunFrame();
+    before = allocations;
+    for (int frame = 0; frame < 1000; ++frame) {
+        keys[SDLK_F2] = frame % 7 == 0;  // the key edges too
+        kernel->RunFrame();
+        kernel->SuspendTask(&info);
+        kernel->ResumeTask(&info);
+    }
+    EXPECT_EQ(allocations - before, 0) << "kernel frames";
+    kernel->KillAllTasks();
+    kernel->RunFrame();
 }
 
 }  // namespace

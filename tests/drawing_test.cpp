@@ -86,85 +86,100 @@ protected:
     }
 };
 
-// One row: an actor drawn with one picture in quarters, and the quad that picture must fill.
+// One row: an actor drawn with one picture in quarters, and the quad that picture must fill,
+// or must leave empty.
 struct Quad {
     const char* what;
     int image;
-    std::function<void(WorldTask&)> draw;
+    std::function<void()> draw;
     double x, y, degrees, halfWidth, halfHeight;
     bool upsideDown = false;
     double dim = 1.0, alpha = 1.0;
+    bool drawn = true;
 };
 
+std::function<void()> SubAt(double angle, int prop, double dT, bool chomped = false) {
+    return [=] {
+        Sub::propState = prop;
+        GlobalTimer::deltaTime = dT;
+        Sub sub;
+        sub.x = 0.4, sub.y = -0.3, sub.angle = angle;
+        if (chomped) {
+            sub.GetChomped();
+        }
+        sub.Draw();
+        GlobalTimer::deltaTime = 0.0;
+        Sub::propState = 0;
+    };
+}
+
+std::function<void()> FishAt(int tail, int flipper, int face, int mode = BIGFISH_CHASE) {
+    return [=] {
+        BigFish fish;
+        fish.mode = mode;
+        fish.x = 0.3, fish.y = -0.2, fish.angle = 200.0;
+        fish.tailFrame = tail, fish.flipperFrame = flipper, fish.faceFrame = face;
+        fish.Draw();
+    };
+}
+
+std::function<void()> WeedAt(bool over) {
+    return [=] {
+        SeedWeed weed;
+        weed.x = -0.6, weed.y = -0.8, weed.angle = 135.0;
+        weed.strandUnder = 2, weed.strandOver = 5;
+        over ? weed.DrawOver() : weed.DrawUnder();
+    };
+}
+
+std::function<void()> BoardAt(bool visible) {
+    return [=] {
+        Billboard board;
+        board.image = IMG_TEXT_TOBRIN;
+        board.x = 0.3, board.y = -0.2, board.visible = visible;
+        board.Draw();
+    };
+}
+
 TEST_F(DrawingTest, EachActorsPicturesFillTheirQuadsTurnedByTheirAngle) {
-    auto sub = [](double angle, int prop, double dT) {
-        return [=](WorldTask&) {
-            Sub::propState = prop;
-            GlobalTimer::deltaTime = dT;
-            Sub s;
-            s.x = 0.4, s.y = -0.3, s.angle = angle;
-            s.Draw();
-            GlobalTimer::deltaTime = 0.0;
-        };
-    };
-    auto fish = [](int tail, int flipper, int face) {
-        return [=](WorldTask&) {
-            BigFish f;
-            f.mode = BIGFISH_CHASE;
-            f.x = 0.3, f.y = -0.2, f.angle = 200.0;
-            f.tailFrame = tail, f.flipperFrame = flipper, f.faceFrame = face;
-            f.Draw();
-        };
-    };
-    auto weed = [](bool over) {
-        return [=](WorldTask&) {
-            SeedWeed w;
-            w.x = -0.6, w.y = -0.8, w.angle = 135.0;
-            w.strandUnder = 2, w.strandOver = 5;
-            over ? w.DrawOver() : w.DrawUnder();
-        };
-    };
-    double stern = -0.18, below = -0.01;  // the propeller's centre in the sub's frame
-    double c = std::cos(30 * PI / 180), s = std::sin(30 * PI / 180);
+    // The propeller's centre: 0.18 behind the sub's and 0.01 below, turned with it.
+    const double c = std::cos(30 * PI / 180), s = std::sin(30 * PI / 180);
+    const double propX = 0.4 - 0.18 * c + 0.01 * s, propY = -0.3 - 0.18 * s - 0.01 * c;
     const Quad quads[] = {
-        {"sub", IMG_SUB, sub(30, 0, 0), 0.4, -0.3, 30, 0.2, 0.1},
-        {"prop", IMG_PROP1, sub(30, 0, 0), 0.4 + stern * c - below * s,
-         -0.3 + stern * s + below * c, 30, 0.1, 0.1},
-        {"prop moved on", IMG_PROP3, sub(30, 0, 0.25), 0.4 + stern * c - below * s,
-         -0.3 + stern * s + below * c, 30, 0.1, 0.1},
-        {"prop upside down", IMG_PROP2, sub(30, 3, 0), 0.4 + stern * c - below * s,
-         -0.3 + stern * s + below * c, 30, 0.1, 0.1, true},
+        {"sub", IMG_SUB, SubAt(30, 0, 0), 0.4, -0.3, 30, 0.2, 0.1},
+        {"prop", IMG_PROP1, SubAt(30, 0, 0), propX, propY, 30, 0.1, 0.1},
+        {"prop moved on", IMG_PROP3, SubAt(30, 0, 0.25), propX, propY, 30, 0.1, 0.1},
+        {"prop upside down", IMG_PROP2, SubAt(30, 3, 0), propX, propY, 30, 0.1, 0.1, true},
+        {"chomped sub", IMG_SUB, SubAt(30, 0, 0, true), 0.4, -0.3, 30, 0.2, 0.1, 0, 1, 1, false},
         {"fishie", IMG_FISHIE_RED,
-         [](WorldTask&) {
-             Fishie f;
-             f.x = -1.2, f.y = 0.7, f.angle = -15.0;
-             f.Draw();
+         [] {
+             Fishie fishie;
+             fishie.x = -1.2, fishie.y = 0.7, fishie.angle = -15.0;
+             fishie.Draw();
          },
          -1.2, 0.7, -15, 0.05, 0.05},
-        {"fish body", IMG_FISH_BODY, fish(0, 0, 0), 0.3, -0.2, 200, 0.4, 0.4},
-        {"fish tail", IMG_FISH_TAIL3, fish(3, 0, 0), 0.3, -0.2, 200, 0.4, 0.4},
-        {"fish flipper", IMG_FISH_FLIPPER2, fish(0, 1, 0), 0.3, -0.2, 200, 0.4, 0.4},
-        {"fish face", IMG_FISH_FACE3, fish(0, 0, 2), 0.3, -0.2, 200, 0.4, 0.4},
-        {"seed", IMG_SEEDWEED_SEED, weed(false), -0.6, -0.8, 0, 0.1, 0.1},
-        {"back strand", IMG_SEEDWEED_3, weed(false), -0.6, -0.1, 0, 0.2, 0.8, false, 0.9, 0.8},
-        {"front strand", IMG_SEEDWEED_6, weed(true), -0.6, -0.1, 0, 0.2, 0.8, false, 1.0, 0.8},
-        {"billboard", IMG_TEXT_TOBRIN,
-         [](WorldTask&) {
-             Billboard b;
-             b.image = IMG_TEXT_TOBRIN;
-             b.x = 0.3, b.y = -0.2, b.visible = true;
-             b.Draw();
-         },
-         0.3, -0.2, 0, 1.0, 1.0},
+        {"fish body", IMG_FISH_BODY, FishAt(0, 0, 0), 0.3, -0.2, 200, 0.4, 0.4},
+        {"fish tail", IMG_FISH_TAIL3, FishAt(3, 0, 0), 0.3, -0.2, 200, 0.4, 0.4},
+        {"fish flipper", IMG_FISH_FLIPPER2, FishAt(0, 1, 0), 0.3, -0.2, 200, 0.4, 0.4},
+        {"fish face", IMG_FISH_FACE3, FishAt(0, 0, 2), 0.3, -0.2, 200, 0.4, 0.4},
+        {"idle fish", IMG_FISH_BODY, FishAt(0, 0, 0, BIGFISH_IDLE), 0.3, -0.2, 200, 0.4, 0.4, 0, 1,
+         1, false},
+        {"seed", IMG_SEEDWEED_SEED, WeedAt(false), -0.6, -0.8, 0, 0.1, 0.1},
+        {"back strand", IMG_SEEDWEED_3, WeedAt(false), -0.6, -0.1, 0, 0.2, 0.8, false, 0.9, 0.8},
+        {"front strand", IMG_SEEDWEED_6, WeedAt(true), -0.6, -0.1, 0, 0.2, 0.8, false, 1.0, 0.8},
+        {"billboard", IMG_TEXT_TOBRIN, BoardAt(true), 0.3, -0.2, 0, 1.0, 1.0},
+        {"hidden billboard", IMG_TEXT_TOBRIN, BoardAt(false), 0.3, -0.2, 0, 1.0, 1.0, 0, 1, 1,
+         false},
     };
     for (const Quad& q : quads) {
         OnlyQuarters(q.image);
         Clear(GREY);
-        q.draw(world);
+        q.draw();
         double a = q.degrees * PI / 180, w = q.halfWidth, h = q.halfHeight;
         auto at = [&](double along, double across, Colour want) {
             EXPECT_TRUE(Shows(q.x + along * std::cos(a) - across * std::sin(a),
-                              q.y + along * std::sin(a) + across * std::cos(a), want))
+                              q.y + along * std::sin(a) + across * std::cos(a),
+                              q.drawn ? want : GREY))
                 << q.what << " at " << along << ", " << across;
         };
         Colour top[2] = {RED, GREEN}, bottom[2] = {BLUE, YELLOW};
@@ -179,27 +194,6 @@ TEST_F(DrawingTest, EachActorsPicturesFillTheirQuadsTurnedByTheirAngle) {
         }
         for (auto [along, across] : {std::pair{w + M, 0.0}, {-w - M, 0.0}, {0.0, h + M}}) {
             at(along, across, GREY);
-        }
-    }
-    Sub::propState = 0;
-}
-
-TEST_F(DrawingTest, ChompedSubIdleFishAndHiddenBillboardDrawNothing) {
-    std::function<void()> draws[] = {[] {
-                                         Sub s;
-                                         s.GetChomped();
-                                         s.Draw();
-                                     },
-                                     [] { BigFish().Draw(); }, [] { Billboard().Draw(); }};
-    for (auto& draw : draws) {
-        OnlyQuarters(IMG_SUB);
-        for (int image : {int(IMG_PROP1), int(IMG_FISH_BODY), 1}) {
-            world.my_textures[image] = world.my_textures[IMG_SUB];
-        }
-        Clear(GREY);
-        draw();
-        for (double x : {-0.15, 0.0, 0.15}) {
-            EXPECT_TRUE(Shows(x, 0.03, GREY));
         }
     }
 }

@@ -13,11 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include <zlib.h>
-
-#include <fstream>
 
 namespace {
 
@@ -315,6 +314,8 @@ void KeepScreenshot(const Screenshot& shot, const std::string& name) {
 
 // The display number comes from this process's id, so that tests started together never race
 // for the same one; a number that is taken makes Xvfb give up at once, and the next is tried.
+// Without -noreset the server resets when its last client leaves and refuses connections for a
+// moment, and a game started then falls back to drawing off screen.
 bool PrivateDisplay::Start() {
     for (int attempt = 0; attempt < 20; ++attempt) {
         std::string display = ":" + std::to_string(200 + (getpid() * 7 + attempt) % 3000);
@@ -328,7 +329,7 @@ bool PrivateDisplay::Start() {
             dup2(open("/dev/null", O_WRONLY), 2);
             std::string fd = std::to_string(ready[1]);
             execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-                   "1280x1024x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
+                   "1280x1024x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(ready[1]);
