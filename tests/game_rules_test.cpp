@@ -1,0 +1,110 @@
+// The game's rules over whole scenes: an ocean as full at any frame rate, every game begun
+// from nothing, and a new best kept however the player quits.
+#include <SDL_mixer.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "engine/global_timer.h"
+#include "engine/input_task.h"
+#include "engine/settings.h"
+#include "game_process.h"
+#include "platform/random.h"
+#include "sound_world.h"
+
+namespace {
+
+// A headless world driven frame by frame, as a recorded session is replayed.
+class GameRules : public SoundWorldTest {
+protected:
+    Settings settings;
+    std::uint8_t keys[SDLK_LAST] = {};
+
+    void SetUp() override {
+        SoundWorldTest::SetUp();
+        game.SetDefaultSettings(&settings);
+        InputTask::pressedKeys = keys;
+    }
+    void TearDown() override {
+        InputTask::pressedKeys = nullptr;
+        SoundWorldTest::TearDown();
+    }
+    // The menu as the program opens it, over the ocean of this seed.
+    void FreshMenu(unsigned seed) {
+        std::fill(std::begin(keys), std::end(keys), 0);
+        WorldTask::fishieSpawnTimer = 0.0;
+        WorldTask::seedWeedSpawnTimer = 0.0;
+        Sub::myDroneRise = true;
+        Sub::my_droneTimer = 0.0;
+        tobrin::srand(seed);
+        world.my_circleZoom.Reset();
+        world.SetupWorld();
+    }
+    void Frame(double dT) {
+        GlobalTimer::deltaTime = dT;
+        world.AdvanceWorld();
+        world.UpdateScreen();
+    }
+};
+
+// The three collect sounds, told from the strike sounds by their samples.
+struct CollectSounds {
+    Mix_Chunk* chunks[3] = {};
+    CollectSounds() {
+        for (int i = 0; i < 3; ++i) {
+            std::string file = "resources/audio/collect" + std::to_string(i + 1) + ".wav";
+            chunks[i] = Mix_LoadWAV(file.c_str());
+        }
+    }
+    ~CollectSounds() {
+        for (Mix_Chunk* chunk : chunks) {
+            Mix_FreeChunk(chunk);
+        }
+    }
+    bool Playing() const {
+        bool playing = false;
+        for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel) {
+            Mix_Chunk* chunk = Mix_Playing(channel) ? Mix_GetChunk(channel) : nullptr;
+            for (Mix_Chunk* collect : chunks) {
+                playing |= chunk && collect && chunk->alen == collect->alen &&
+                           std::memcmp(chunk->abuf, collect->abuf, chunk->alen) == 0;
+            }
+        }
+        return playing;
+    }
+};
+
+// Checked in the frame the chase begins: no points, no fishie already on its way to score, and
+// no collect sound from the ocean simulated ahead of it.
+TEST_F(GameRules, EveryGameStartsAtNoPointsAndWithoutACollectSound) {
+    CollectSounds collect;
+    int spoiled = 0;
+    for (unsigned seed = 1; seed <= 1000; ++seed) {
+        FreshMenu(seed);
+        Mix_HaltChannel(-1);
+        keys[SDLK_RETURN] = 1;
+        for (int frame = 0; frame < 100 && world.my_mode == MODE_MENU; ++frame) {
+            Frame(1.0 / 60);
+        }
+        ASSERT_EQ(world.my_mode, MODE_CHASE);
+        auto& live = world.my_fishies.liveList;
+        bool swallowing = std::any_of(live.begin(), live.end(),
+                                      [](Fishie* f) { return f->state == FISHIE_SWALLOWED; });
+        spoiled += world.my_score != 0 || swallowing || collect.Playing();
+        for (int frame = 0; frame < 10; ++frame) {
+            Frame(1.0 / 60);  // the next start finds the submarine as a game leaves it
+        }
+    }
+    EXPECT_EQ(spoiled, 0) << "of 1000 games";
+    Fishie eaten;
+    eaten.Eaten();
+    EXPECT_TRUE(collect.Playing()) << "a fishie eaten in the game is heard";
+}
+
+}  // namespace
