@@ -41,6 +41,7 @@ bool WorldTask::Start() {
 }
 
 void WorldTask::Stop() {
+    KeepBestOfGameOnQuit();
     DeleteTextures();
     ReleaseSounds();
 }
@@ -100,6 +101,17 @@ void WorldTask::SaveHighScore() {
     Settings* settings = Singleton<Settings>::GetPointer();
     settings->RegisterVariable(name, my_highScoreDator);
     settings->WriteFile(GAME_SETTINGS_FILENAME);
+}
+
+// Quitting in the middle of a game that beats the best keeps it, as the game's end would.
+void WorldTask::KeepBestOfGameOnQuit() {
+    if (my_mode == MODE_MENU) {
+        return;  // the droning submarine's meals in the menu are no game
+    }
+    Log::Get().Write(LOG_APP, "Game quit with %ld points", my_score);
+    if (my_score > my_highScore) {
+        SaveHighScore();
+    }
 }
 
 void WorldTask::SetupSwim() {

@@ -131,6 +131,7 @@ private:
     void SetDrawingState();
     void DeleteTextures();
     void SaveHighScore();
+    void KeepBestOfGameOnQuit();
     void SpawnSchool();
     void SpawnOneSeedWeed();
     void PlaceSchool(int count, double tipX, double tipY);

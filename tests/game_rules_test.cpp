@@ -17,6 +17,7 @@
 #include "game_process.h"
 #include "platform/random.h"
 #include "sound_world.h"
+#include "world_fixture.h"
 
 namespace {
 
@@ -105,6 +106,76 @@ TEST_F(GameRules, EveryGameStartsAtNoPointsAndWithoutACollectSound) {
     Fishie eaten;
     eaten.Eaten();
     EXPECT_TRUE(collect.Playing()) << "a fishie eaten in the game is heard";
+}
+
+class GameRulesRun : public InTempDir {
+protected:
+    void SetUp() override {
+        if (!HaveDisplay()) {
+            GTEST_SKIP() << "needs an X display";
+        }
+        InTempDir::SetUp();
+        CopyResources();
+    }
+    bool LogHasLineStarting(const std::string& start) {
+        std::vector<std::string> lines = LogLines();
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+    }
+};
+
+// Every way out of the real game in the middle of a chase goes through the world's end of the
+// game, which says so in the log.
+TEST_F(GameRulesRun, EveryQuitDuringAGameEndsTheGame) {
+    struct Quit {
+        const char* name;
+        std::function<void(pid_t, const std::string&)> send;
+    };
+    const Quit quits[] = {
+        {"Escape", [](pid_t, const std::string&) { PressKey("Escape"); }},
+        {"close", [](pid_t, const std::string& window) { RequestClose(window); }},
+        {"SIGTERM", [](pid_t pid, const std::string&) { kill(pid, SIGTERM); }},
+        {"SIGINT", [](pid_t pid, const std::string&) { kill(pid, SIGINT); }},
+    };
+    for (const Quit& quit : quits) {
+        SCOPED_TRACE(quit.name);
+        GameProcess run;
+        ASSERT_TRUE(run.Start({}, {{"SDL_AUDIODRIVER", "dummy"}}));
+        std::string window = WaitForWindow("Tobrin and the Fish", 20, run.pid);
+        ASSERT_TRUE(FocusWindow(window));
+        std::system("xdotool keydown Return");
+        for (int wait = 0; wait < 200 && !LogHasLineStarting("Game started"); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::system("xdotool keyup Return");
+        ASSERT_TRUE(LogHasLineStarting("Game started"));
+        quit.send(run.pid, window);
+        ASSERT_TRUE(run.WaitForExit(20));
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_TRUE(LogHasLineStarting("Game quit with ")) << ReadTextFile("log.txt");
+    }
+}
+
+// A game in progress that beats the best is saved at the quit as its end would save it; what the
+// droning submarine eats in the menu is no game.
+using GameRulesWorld = WorldFixture;
+
+TEST_F(GameRulesWorld, QuitSavesTheBestOfAGameInProgressButNotOfTheMenu) {
+    world.my_highScore = 4;
+    StartAGame();
+    world.my_score = 5;
+    world.Stop();
+    EXPECT_EQ(ReadTextFile("tobrin.cfg").substr(0, 13), "HIGH_SCORE=5\n");
+    std::vector<std::string> lines = LogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "Game quit with 5 points");
+    EXPECT_EQ(lines.back(), "New high score: 5");
+
+    world.my_mode = MODE_MENU;
+    world.my_score = 9;
+    world.Stop();
+    EXPECT_EQ(ReadTextFile("tobrin.cfg").substr(0, 13), "HIGH_SCORE=5\n");
+    EXPECT_EQ(LogLines(), lines);
 }
 
 }  // namespace
