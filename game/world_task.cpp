@@ -186,15 +186,16 @@ void WorldTask::UpdateScreen() {
     }
 }
 
-// The spawners are fed a fixed step, so spawning is counted in frames.
+// The spawners are fed the frame's own time, so the ocean is as full on a slow machine as on
+// a fast one.
 void WorldTask::Simulate(double dT) {
     my_sub.Update(dT);
-    SpawnFishie(WORLD_SPAWN_STEP);
+    SpawnFishie(dT);
     my_fishies.Iterate(UpdateFishie);
     if (tobrin::rand() % 3 == 0) {
         my_fishies.Prune();
     }
-    SpawnSeedWeed(WORLD_SPAWN_STEP);
+    SpawnSeedWeed(dT);
     my_seedWeeds.Iterate(UpdateSeedWeed);
     if (tobrin::rand() % 3 == 0) {
         my_seedWeeds.Prune();

@@ -54,6 +54,31 @@ protected:
     }
 };
 
+// Two oceans of different seeds differ by up to a fifth in a minute, so six of them are
+// averaged: the mean population, sampled every tenth of a second of a minute of menu.
+TEST_F(GameRules, OceanIsAsFullAtThirtyAsAtAThousandFramesASecond) {
+    const int RATES[] = {30, 60, 250, 1000};
+    double fishies[4] = {}, weeds[4] = {};
+    for (int r = 0; r < 4; ++r) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            FreshMenu(seed);
+            for (int frame = 1; frame <= RATES[r] * 60; ++frame) {
+                Frame(1.0 / RATES[r]);
+                if (frame % (RATES[r] / 10) == 0) {
+                    fishies[r] += world.my_fishies.Size() / 3600.0;
+                    weeds[r] += world.my_seedWeeds.Size() / 3600.0;
+                }
+            }
+        }
+    }
+    for (double* counts : {fishies, weeds}) {
+        auto [low, high] = std::minmax_element(counts, counts + 4);
+        EXPECT_GE(*low, 0.85 * *high) << (counts == fishies ? "fishies" : "weeds") << " at 30, 60, "
+                                      << "250, 1000 frames a second: " << counts[0] << ", "
+                                      << counts[1] << ", " << counts[2] << ", " << counts[3];
+    }
+}
+
 // The three collect sounds, told from the strike sounds by their samples.
 struct CollectSounds {
     Mix_Chunk* chunks[3] = {};
