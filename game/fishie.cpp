@@ -85,11 +85,15 @@ void Fishie::DownThrust(double dT) {
     }
 }
 
-// Scores, and is heard only during a game.
+// Scores, and is heard only during a game. What the submarine eats in the simulated past of a
+// restock happened before the scene began, so it neither scores nor sounds.
 void Fishie::Eaten() {
     state = FISHIE_EATEN;
     Kill();
     WorldTask* world = Singleton<Game>::GetPointer()->worldTask;
+    if (world->my_restocking) {
+        return;
+    }
     world->my_score += value;
     if (WorldTask::my_playSounds && world->my_mode != MODE_MENU) {
         world->PlaySoundVariant(SND_COLLECT1);

@@ -121,7 +121,6 @@ const double WORLD_GAME_SUB_DEPTH = -4.0;      // units: where a game's submarin
 const double WORLD_ESCORT_DISTANCE = 2.25;     // units the menu's fish starts behind the sub
 const double WORLD_DESPAWN_DISTANCE = 3.0;     // units behind the sub where things are removed
 const double WORLD_WEED_DEPTH_RANGE = 12.0;    // units above or below the sub weed may stray
-const double WORLD_SPAWN_STEP = 0.01;          // seconds the spawners are fed each frame
 const double WORLD_RESTOCK_STEP = 0.5;         // seconds (and units) per restocking step
 const double WORLD_RESTOCK_DISTANCE = 9.0;     // units of ocean simulated ahead of a new scene
 

@@ -39,6 +39,12 @@ void SoundStrike(WorldTask* world, SeedWeed* weed) {
     weed->soundDelay = SEEDWEED_SOUND_DELAY;
 }
 
+void FinishSwallowing(Fishie* fishie) {
+    if (fishie->state == FISHIE_SWALLOWED) {
+        fishie->Eaten();
+    }
+}
+
 }  // namespace
 
 void WorldTask::SpawnFishie(double seconds) {
@@ -118,6 +124,7 @@ void WorldTask::SpawnOneSeedWeed() {
 // Simulates the stretch of ocean the submarine has just come through, half a second at a
 // time, so that a new scene never starts empty.
 void WorldTask::RestockWorld() {
+    my_restocking = true;
     my_seedWeeds.PruneAll();
     my_fishies.PruneAll();
     double startX = my_sub.x;
@@ -133,6 +140,11 @@ void WorldTask::RestockWorld() {
         my_sub.x += WORLD_RESTOCK_STEP;
     }
     my_sub.x = startX;
+    // What the submarine took in during the simulated past is gone before the scene opens, so
+    // a new game never begins with a fishie already on its way to count.
+    my_fishies.Iterate(FinishSwallowing);
+    my_fishies.Prune();
+    my_restocking = false;
 }
 
 // A fishie inside the submarine's mouth, within reach and within 15 degrees of its heading,

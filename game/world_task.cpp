@@ -41,6 +41,7 @@ bool WorldTask::Start() {
 }
 
 void WorldTask::Stop() {
+    KeepBestOfGameOnQuit();
     DeleteTextures();
     ReleaseSounds();
 }
@@ -101,6 +102,17 @@ void WorldTask::SaveHighScore() {
     Settings* settings = Singleton<Settings>::GetPointer();
     settings->RegisterVariable(name, my_highScoreDator);
     settings->WriteFile(GAME_SETTINGS_FILENAME);
+}
+
+// Quitting in the middle of a game that beats the best keeps it, as the game's end would.
+void WorldTask::KeepBestOfGameOnQuit() {
+    if (my_mode == MODE_MENU) {
+        return;  // the droning submarine's meals in the menu are no game
+    }
+    Log::Get().Write(LOG_APP, "Game quit with %ld points", my_score);
+    if (my_score > my_highScore) {
+        SaveHighScore();
+    }
 }
 
 void WorldTask::SetupSwim() {
@@ -175,15 +187,16 @@ void WorldTask::UpdateScreen() {
     }
 }
 
-// The spawners are fed a fixed step, so spawning is counted in frames.
+// The spawners are fed the frame's own time, so the ocean is as full on a slow machine as on
+// a fast one.
 void WorldTask::Simulate(double dT) {
     my_sub.Update(dT);
-    SpawnFishie(WORLD_SPAWN_STEP);
+    SpawnFishie(dT);
     my_fishies.Iterate(UpdateFishie);
     if (tobrin::rand() % 3 == 0) {
         my_fishies.Prune();
     }
-    SpawnSeedWeed(WORLD_SPAWN_STEP);
+    SpawnSeedWeed(dT);
     my_seedWeeds.Iterate(UpdateSeedWeed);
     if (tobrin::rand() % 3 == 0) {
         my_seedWeeds.Prune();

@@ -46,6 +46,7 @@ public:
     double my_menuTextTime = 0.0;                        // seconds in the caption's current phase
     bool my_menuTextShown = false;                       // the caption is in view
     bool my_paused = false;
+    bool my_restocking = false;  // the ocean's past is being simulated ahead of a new scene
 
     static bool my_playSounds;  // effects are played only while this is on (F2)
     static bool my_playMusic;   // the music switch (F3)
@@ -130,6 +131,7 @@ private:
     void SetDrawingState();
     void DeleteTextures();
     void SaveHighScore();
+    void KeepBestOfGameOnQuit();
     void SpawnSchool();
     void SpawnOneSeedWeed();
     void PlaceSchool(int count, double tipX, double tipY);

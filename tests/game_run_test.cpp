@@ -83,8 +83,9 @@ protected:
     }
 };
 
-// Every way to quit ends with status 0 and the settings written back, the command line's
-// among them; a folder in the settings file's place is reported, not fatal.
+// Every way to quit in the middle of a game ends it and the program with status 0, and writes
+// the settings back, the command line's among them; a folder in the settings file's place is
+// reported, not fatal.
 TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
     struct Way {
         const char* name;
@@ -107,9 +108,11 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
         std::string window = OpenWindow({"VIDEO_WIDTH=400", "VIDEO_HEIGHT=300"}, run);
         ASSERT_FALSE(window.empty()) << way.name;
         EXPECT_EQ(WindowSize(window), std::make_pair(400, 300)) << way.name;
+        ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started")) << way.name;
         way.quit(run, window);
         ASSERT_TRUE(run.WaitForExit(20)) << way.name;
         EXPECT_EQ(run.exitStatus, 0) << way.name;
+        EXPECT_TRUE(LogHas("Game quit with ")) << way.name << ": the game in progress ends";
         if (way.folderForSettings) {
             EXPECT_TRUE(LogHas("Cannot write to settings file: tobrin.cfg"));
         } else {

@@ -147,7 +147,9 @@ TEST_F(ReplayTest, TwoRecordedGamesPlayOutAsBefore) {
 }
 
 // Ten minutes of play at 60 frames a second, menu and chases in turn with Space mashed, run
-// without drawing: the memory in use must stay flat once the pools have grown.
+// without drawing: the memory in use must stay flat once the pools have grown. The music holds
+// more while a module plays than during the chomp's tune, so the peaks of the first minute and
+// of the rest are compared.
 TEST_F(ReplayTest, TenMinutesOfMenuAndChasesKeepMemoryFlat) {
     const int FRAMES = 10 * 60 * 60;
     std::vector<KeyChange> changes;
@@ -161,15 +163,14 @@ TEST_F(ReplayTest, TenMinutesOfMenuAndChasesKeepMemoryFlat) {
     }
     std::sort(changes.begin(), changes.end(),
               [](const KeyChange& a, const KeyChange& b) { return a.frame < b.frame; });
-    size_t warm = 0;
+    size_t warm = 0, later = 0;
     std::string summary = Replay(changes, 99, FRAMES, [&](int frame) {
-        if (frame == FRAMES / 10) {
-            warm = mallinfo2().uordblks;
-        }
+        size_t& peak = frame < FRAMES / 10 ? warm : later;
+        peak = std::max(peak, mallinfo2().uordblks);
     });
-    size_t end = mallinfo2().uordblks;
     EXPECT_GE(std::count(summary.begin(), summary.end(), '\n'), 10) << summary;
-    EXPECT_LT(end, warm + 64 * 1024) << "in use after a minute " << warm << ", at the end " << end;
+    EXPECT_LT(later, warm + 64 * 1024)
+        << "most in use in the first minute " << warm << ", after it " << later;
 }
 
 }  // namespace

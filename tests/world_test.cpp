@@ -3,7 +3,9 @@
 // and the flow from the menu through a game and back, with the high score kept.
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -220,6 +222,12 @@ TEST_F(WorldFlow, ChompReturnsToTheMenuAndABeatenHighScoreIsSavedAtOnce) {
         Frames(120);  // the opening circle has ended
         world.my_fishies.PruneAll();
         world.my_score = c.score;
+        world.Stop();  // a quit in the middle of the game saves as its end does
+        std::string atQuit = ReadTextFile("tobrin.cfg");
+        EXPECT_EQ(atQuit.substr(0, atQuit.find('\n') + 1), c.saved) << c.best << " " << c.score;
+        EXPECT_TRUE(world.LoadSounds());
+        std::filesystem::remove("tobrin.cfg");
+        world.my_highScore = c.best;
         Chomp();
         ASSERT_EQ(world.my_sub.state, SUB_CHOMPED);
         EXPECT_EQ(WorldTask::music.tune, SND_EATEN_TUNE);
@@ -249,6 +257,73 @@ TEST_F(InTempDir, FrameRateIsLoggedEveryFiveSeconds) {
     ASSERT_EQ(lines.size(), 3u) << "the first frame, then two reports";
     EXPECT_EQ(lines[0].rfind("First frame after ", 0), 0u);
     EXPECT_NEAR(std::stod(lines[2].substr(std::string("Log info: FPS: ").size())), 60.0, 0.5);
+}
+
+// The spawners follow the frame's time: six oceans, a minute of menu each, hold as many
+// fishies and weeds on average at 30 as at 1000 frames a second.
+TEST_F(WorldFlow, TheOceanIsAsFullAtAnyFrameRate) {
+    const int RATES[] = {30, 60, 250, 1000};
+    double fishies[4] = {}, weeds[4] = {};
+    for (int r = 0; r < 4; ++r) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            tobrin::srand(seed);
+            world.SetupWorld();
+            for (int frame = 1; frame <= RATES[r] * 60; ++frame) {
+                Frames(1, 1.0 / RATES[r]);
+                if (frame % (RATES[r] / 10) == 0) {
+                    fishies[r] += world.my_fishies.Size();
+                    weeds[r] += world.my_seedWeeds.Size();
+                }
+            }
+        }
+    }
+    for (double* counts : {fishies, weeds}) {
+        auto [low, high] = std::minmax_element(counts, counts + 4);
+        EXPECT_GE(*low, 0.85 * *high)
+            << counts[0] << ", " << counts[1] << ", " << counts[2] << ", " << counts[3];
+    }
+}
+
+// What the submarine swallows in the ocean simulated ahead of a new game neither scores nor
+// sounds: checked in the frame each of a thousand chases begins.
+TEST_F(WorldFlow, EveryGameStartsAtNoPointsAndWithoutACollectSound) {
+    Mix_Chunk* collects[3];
+    for (int i = 0; i < 3; ++i) {
+        collects[i] =
+            Mix_LoadWAV(("resources/audio/collect" + std::to_string(i + 1) + ".wav").c_str());
+    }
+    auto collecting = [&] {
+        for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel) {
+            Mix_Chunk* chunk = Mix_Playing(channel) ? Mix_GetChunk(channel) : nullptr;
+            for (Mix_Chunk* collect : collects) {
+                if (chunk && chunk->alen == collect->alen &&
+                    std::memcmp(chunk->abuf, collect->abuf, chunk->alen) == 0) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    int spoiled = 0;
+    for (unsigned seed = 1; seed <= 1000; ++seed) {
+        tobrin::srand(seed);
+        Mix_HaltChannel(-1);
+        StartAGame();
+        ASSERT_EQ(world.my_mode, MODE_CHASE);
+        auto& live = world.my_fishies.liveList;
+        spoiled += world.my_score != 0 || collecting() ||
+                   std::any_of(live.begin(), live.end(),
+                               [](Fishie* f) { return f->state == FISHIE_SWALLOWED; });
+        Frames(10);  // the next start finds the submarine as a game leaves it
+        world.SetupMenu();
+    }
+    EXPECT_EQ(spoiled, 0) << "of 1000 games";
+    world.my_mode = MODE_CHASE;
+    Fishie().Eaten();
+    EXPECT_TRUE(collecting()) << "a fishie eaten in a game is heard";
+    for (Mix_Chunk* collect : collects) {
+        Mix_FreeChunk(collect);
+    }
 }
 
 }  // namespace
