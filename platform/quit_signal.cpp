@@ -15,6 +15,7 @@ extern "C" void OnQuitSignal(int) {
 void InstallQuitSignals() {
     std::signal(SIGINT, OnQuitSignal);
     std::signal(SIGTERM, OnQuitSignal);
+    std::signal(SIGHUP, OnQuitSignal);
 }
 
 bool QuitSignalled() {
