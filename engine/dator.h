@@ -1,6 +1,7 @@
 // Dators: typed views of program variables that convert to and from text.
 #pragma once
 
+#include <limits>
 #include <sstream>
 #include <string>
 
@@ -14,6 +15,9 @@ public:
     virtual bool operator!=(std::string& text) = 0;
     virtual bool hasMultipleValues() = 0;  // takes a ';'-separated list of values
     virtual operator std::string() = 0;    // the variable's text form
+    // Whether the text gives a value the variable may take; a dator that takes any text need
+    // not say so.
+    virtual bool Accepts(std::string&) { return true; }
 
 protected:
     BaseDator() = default;
@@ -28,8 +32,12 @@ template <typename T>
 class Dator final : public BaseDator {
 public:
     T* target;  // the viewed variable; not owned
+    T lowest;   // values outside lowest to highest are refused like text that does not convert
+    T highest;
 
-    explicit Dator(T& variable) : target(&variable) {}
+    explicit Dator(T& variable, T lowest = std::numeric_limits<T>::lowest(),
+                   T highest = std::numeric_limits<T>::max())
+        : target(&variable), lowest(lowest), highest(highest) {}
 
     T& GetValue() { return *target; }
 
@@ -58,6 +66,10 @@ public:
     bool operator!=(std::string& text) override { return toString(*target) != text; }
     bool hasMultipleValues() override { return false; }
     operator std::string() override { return toString(*target); }
+    bool Accepts(std::string& text) override {
+        T value;
+        return Convert(text, value);
+    }
 
     // The text's value, or the variable's own value when the text does not convert.
     T toVal(std::string& text) {
@@ -75,12 +87,12 @@ public:
     }
 
 private:
-    static bool Convert(const std::string& text, T& value) {
+    bool Convert(const std::string& text, T& value) const {
         std::stringstream stream;
         stream.unsetf(std::ios::skipws);
         stream << text;
         stream >> value;
-        return !stream.fail();
+        return !stream.fail() && !(value < lowest) && !(highest < value);
     }
     static T Add(T a, T b) { return a + b; }
     static T Subtract(T a, T b) { return a - b; }

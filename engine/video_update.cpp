@@ -1,6 +1,7 @@
 #include "engine/video_update.h"
 
 #include "engine/log.h"
+#include "platform/display.h"
 
 int VideoUpdate::screenWidth = 640;
 int VideoUpdate::screenHeight = 480;
@@ -10,6 +11,14 @@ bool VideoUpdate::screenFullScreen = false;
 bool VideoUpdate::Start() {
     Log::Get().Write(LOG_APP, "Settings are %d by %d", screenWidth, screenHeight);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == -1) {
+        Log::Get().Write(LOG_ERROR, "Cannot initialise SDL video subsystem!");
+        return false;
+    }
+    std::string unseen = UnseenVideoDriver();
+    if (!unseen.empty()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        Log::Get().Write(LOG_APP, "The display cannot be reached: SDL fell back to its %s driver",
+                         unseen.c_str());
         Log::Get().Write(LOG_ERROR, "Cannot initialise SDL video subsystem!");
         return false;
     }

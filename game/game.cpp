@@ -16,6 +16,7 @@
 #include "game/test_task.h"
 #include "game/world_task.h"
 #include "platform/display.h"
+#include "platform/file_access.h"
 #include "platform/quit_signal.h"
 #include "platform/random.h"
 
@@ -51,11 +52,12 @@ bool BoolSetting(std::string& name) {
 
 bool Game::Run(int argc, char** argv) {
     tobrin::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Before SDL starts, which keeps signal handlers it finds in place, and before the first
+    // message box, which a quit signal takes down.
+    InstallQuitSignals();
     if (!Log::Get().Initalise()) {
         return false;
     }
-    // Both before SDL starts: SDL keeps signal handlers it finds in place.
-    InstallQuitSignals();
     RequireVisibleDisplay();
 
     new Kernel;
@@ -87,8 +89,12 @@ bool Game::StartUp() {
 // SDL 1.2 takes a window icon only before the first video mode is set.
 bool Game::SetCaptionAndIcon() {
     SDL_WM_SetCaption(GAME_TITLE, GAME_TITLE);
-    icon = IMG_Load(GAME_ICON_FILENAME);
+    std::string problem;
+    icon = CanReadRegularFile(GAME_ICON_FILENAME, problem) ? IMG_Load(GAME_ICON_FILENAME) : nullptr;
     if (!icon) {
+        if (!problem.empty()) {
+            Log::Get().Write(LOG_APP, "Cannot read '%s': %s", GAME_ICON_FILENAME, problem.c_str());
+        }
         Log::Get().Write(LOG_ERROR, "Cannot load icon!");
         return false;
     }
@@ -137,8 +143,8 @@ void Game::SetDefaultSettings(Settings* settings) {
     static int defaultVideoBPP = 16;
     static bool defaultVideoFullScreen = false;
     static long defaultHighScore = 0;
-    static Dator<int> datorVideoWidth(defaultVideoWidth);
-    static Dator<int> datorVideoHeight(defaultVideoHeight);
+    static Dator<int> datorVideoWidth(defaultVideoWidth, 0, GAME_VIDEO_MAX_SIZE);
+    static Dator<int> datorVideoHeight(defaultVideoHeight, 0, GAME_VIDEO_MAX_SIZE);
     static Dator<int> datorVideoBPP(defaultVideoBPP);
     static Dator<bool> datorVideoFullScreen(defaultVideoFullScreen);
     static Dator<long> datorHighScore(defaultHighScore);
@@ -148,6 +154,8 @@ void Game::SetDefaultSettings(Settings* settings) {
     settings->RegisterVariable(stringVideoBPP, &datorVideoBPP);
     settings->RegisterVariable(stringVideoFullScreen, &datorVideoFullScreen);
     settings->RegisterVariable(stringHighScore, &datorHighScore);
+    // Another copy of the game in the same folder may have beaten the best meanwhile.
+    settings->keepLarger.insert(stringHighScore);
 }
 
 bool Game::InitSound() {

@@ -8,6 +8,8 @@ const char* const GAME_SETTINGS_FILENAME = "tobrin.cfg";
 const char* const GAME_ICON_FILENAME = "resources/images/tobrin_icon.png";
 const int GAME_SOUND_CHANNELS = 32;             // effects that can sound at once
 const unsigned GAME_FMOD_VERSION = 0x00040201;  // oldest sound library the game accepts
+// Pixels: no screen is wider or taller, and a far larger window crashes the GL renderer.
+const int GAME_VIDEO_MAX_SIZE = 16384;
 
 // Task priorities: the order of work within a frame, lowest first.
 const int GAME_TIMER_PRIORITY = 10;

@@ -11,6 +11,7 @@
 #include "game/fmod_errorcheck.h"
 #include "game/game.h"
 #include "game/game_constants.h"
+#include "platform/file_access.h"
 #include "platform/random.h"
 
 #ifndef GL_TEXTURE_WRAP_R
@@ -98,13 +99,16 @@ bool WorldTask::LoadImages() {
 SDL_Surface* WorldTask::LoadImage(const char* name) {
     char path[ASSET_PATH_SIZE];
     SDL_Surface* surface = nullptr;
-    if (BuildPath(path, ASSET_IMAGE_FOLDER, name)) {
+    std::string problem;
+    if (BuildPath(path, ASSET_IMAGE_FOLDER, name) && CanReadRegularFile(path, problem)) {
         surface = IMG_Load(path);
     }
     if (surface) {
         surface = ToUploadableFormat(surface);
     }
-    if (!surface) {
+    if (!surface && !problem.empty()) {
+        Log::Get().Write(LOG_APP, "Warning: problem loading image '%s': %s", path, problem.c_str());
+    } else if (!surface) {
         Log::Get().Write(LOG_APP, "Warning: problem loading image '%s'", path);
     }
     return surface;

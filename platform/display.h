@@ -1,9 +1,16 @@
 // Keeps the game from running unseen.
 #pragma once
 
+#include <string>
+
 // SDL2, under the SDL 1.2 API, picks its offscreen driver when no display exists, and the
 // game would then run with no window anyone can see. Called before SDL starts: where there
 // is no display and no driver was asked for, the windowing system's own driver is named,
 // so that opening the video fails and is reported. A driver asked for through
 // SDL_VIDEODRIVER (offscreen, for headless tests) is left as it is.
 void RequireVisibleDisplay();
+
+// After SDL's video has started: the name of the driver it fell back to when that driver
+// shows nothing and was not asked for, as happens when the display is named but cannot be
+// reached (no server, no authorisation, a busy server); "" when the game can be seen.
+std::string UnseenVideoDriver();

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_access.h"
+
 // The mixer's channel 0 is kept for samples on the music channel; effects use the rest.
 struct FMOD_CHANNEL {
     FMOD_SYSTEM* system = nullptr;
@@ -90,14 +92,6 @@ bool IsModule(const char* path) {
     size_t got = std::fread(head, 1, sizeof head, file);
     std::fclose(file);
     return got == sizeof head && std::memcmp(head, XM_SIGNATURE, sizeof head) == 0;
-}
-
-bool IsReadable(const char* path) {
-    FILE* file = std::fopen(path, "rb");
-    if (file) {
-        std::fclose(file);
-    }
-    return file != nullptr;
 }
 
 void MarkStarted(FMOD_CHANNEL& channel, FMOD_SOUND* sound, bool paused) {
@@ -304,8 +298,10 @@ FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* path, FMOD_
     if (!system->initialised) {
         return FMOD_ERR_UNINITIALIZED;
     }
-    if (!IsReadable(path)) {
-        Note(std::string("Cannot open sound file '") + path + "'");
+    std::string problem;
+    if (!CanReadRegularFile(path, problem)) {
+        Note(std::string("Cannot open sound file '") + path + "'" +
+             (problem.empty() ? "" : ": " + problem));
         return FMOD_ERR_FILE_NOTFOUND;
     }
     FMOD_SOUND* made = new (std::nothrow) FMOD_SOUND;

@@ -7,6 +7,14 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/quit_signal.h"
 #endif
 
 namespace {
@@ -44,9 +52,48 @@ SimpleMessageBox FindSimpleMessageBox() {
     return function;
 }
 
+const int BOX_POLL_MS = 20;  // how soon a quit signal takes the box down
+
+// True when a person closed the box; false when it could not be shown or a quit signal took
+// it down, together with whatever SDL started for it in the box's process group.
+bool WaitForBox(pid_t box) {
+    while (true) {
+        int status = 0;
+        pid_t done = waitpid(box, &status, WNOHANG);
+        if (done == box) {
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        if (QuitSignalled()) {
+            kill(-box, SIGKILL);
+            waitpid(box, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(BOX_POLL_MS));
+    }
+}
+
+// SDL2 waits for its box in a way no signal interrupts, from a child process it forks, so the
+// box is shown from a process group of its own that a quit signal can end whole. Once a quit
+// has been asked for, no box holds the program up.
 void ShowSystemBox(const char* title, const char* text) {
     SimpleMessageBox show = HasDisplay() ? FindSimpleMessageBox() : nullptr;
-    if (!show || show(SDL2_MESSAGEBOX_ERROR, title, text, nullptr) != 0) {
+    if (!show || QuitSignalled()) {
+        WriteToStandardError(title, text);
+        return;
+    }
+    pid_t box = fork();
+    if (box == 0) {
+        setpgid(0, 0);
+        _exit(show(SDL2_MESSAGEBOX_ERROR, title, text, nullptr) == 0 ? 0 : 1);
+    }
+    if (box < 0) {
+        if (show(SDL2_MESSAGEBOX_ERROR, title, text, nullptr) != 0) {
+            WriteToStandardError(title, text);
+        }
+        return;
+    }
+    setpgid(box, box);
+    if (!WaitForBox(box)) {
         WriteToStandardError(title, text);
     }
 }

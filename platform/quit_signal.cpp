@@ -15,6 +15,9 @@ extern "C" void OnQuitSignal(int) {
 void InstallQuitSignals() {
     std::signal(SIGINT, OnQuitSignal);
     std::signal(SIGTERM, OnQuitSignal);
+#if defined(SIGHUP)
+    std::signal(SIGHUP, OnQuitSignal);  // the terminal the game was started from was closed
+#endif
 }
 
 bool QuitSignalled() {

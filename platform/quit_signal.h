@@ -1,10 +1,11 @@
-// Turns SIGINT and SIGTERM into a quit request the game sees like the window's close button.
+// Turns SIGINT, SIGTERM and SIGHUP (a closed terminal) into a quit request the game sees like
+// the window's close button. A message box waiting for OK is taken down by it.
 #pragma once
 
 // Installed before SDL starts, so that SDL keeps these handlers rather than its own.
 void InstallQuitSignals();
 
-// True once SIGINT or SIGTERM has arrived.
+// True once SIGINT, SIGTERM or SIGHUP has arrived.
 bool QuitSignalled();
 
 // Forgets an earlier signal (for tests that raise one on purpose).

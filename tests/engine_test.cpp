@@ -2,6 +2,7 @@
 // The engine: the kernel's frame order, the pool's reuse order, the settings syntax and file,
 // the log's targets and the frame timer.
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include "engine/global_timer.h"
 #include "engine/kernel.h"
+#include "engine/log.h"
 #include "engine/pool.h"
 #include "engine/settings.h"
 #include "game/game.h"
@@ -242,6 +244,136 @@ TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
     }
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (Lines{"log.txt", "tobrin.cfg"})) << "no temporary file is left behind";
+}
+
+namespace fs = std::filesystem;
+const char* const CFG = "tobrin.cfg";
+
+// Puts at the path a FIFO ("|"), a link ("-> target") or a file holding the text.
+void Plant(const char* path, const std::string& what) {
+    fs::remove(path);
+    if (what == "|") {
+        mkfifo(path, 0644);
+    } else if (what.rfind("-> ", 0) == 0) {
+        fs::create_symlink(what.substr(3), path);
+    } else {
+        WriteTextFile(path, what);
+    }
+}
+
+class SettingsFileTest : public InTempDir {
+protected:
+    Settings settings;
+    long highScore = 0;
+    Dator<long> highScoreDator{highScore};
+
+    void SetUp() override {
+        InTempDir::SetUp();
+        settings.RegisterVariable(stringHighScore, &highScoreDator);
+        settings.keepLarger.insert(stringHighScore);
+    }
+    bool LogHas(const std::string& start) {
+        Lines lines = LogLines();
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](auto& line) { return line.rfind(start, 0) == 0; });
+    }
+    // The exit status of the work done in a child process, as the user nobody where we are root.
+    int AsNobody(const std::function<bool()>& work) {
+        pid_t child = fork();
+        if (child == 0) {
+            bool same = getuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+            _exit(same ? (work() ? 0 : 1) : 9);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+// The game's own high score is 7 at every write.
+TEST_F(SettingsFileTest, SettingsWriteKeepsTheBestAndNeverLosesAFileOrALink) {
+    using T = fs::file_type;
+    const struct {
+        const char* path;  // where the hostile thing is planted
+        const char* what;
+        mode_t mode;  // given to it when not 0, and kept
+        bool written;
+        const char* file;  // when given, with the text it holds afterwards
+        const char* text;
+        T type;  // of tobrin.cfg afterwards
+    } cases[] = {
+        {CFG, "HIGH_SCORE=11\n", 0, true, CFG, "HIGH_SCORE=11\n", T::regular},
+        {CFG, "HIGH_SCORE=2\n", 0, true, CFG, "HIGH_SCORE=7\n", T::regular},
+        {CFG, "HIGH_SCORE=lots", 0, true, CFG, "HIGH_SCORE=7\n", T::regular},
+        {CFG, "\xEF\xBB\xBFHIGH_SCORE= 40 \r\n", 0, true, CFG, "HIGH_SCORE=40\n", T::regular},
+        {CFG, "HIGH_SCORE=50\nHIGH_SCORE=9", 0, true, CFG, "HIGH_SCORE=9\n", T::regular},
+        {CFG, "", 0640, true, CFG, "HIGH_SCORE=7\n", T::regular},
+        {CFG, "-> real.cfg", 0, true, "real.cfg", "HIGH_SCORE=7\n", T::symlink},
+        {"tobrin.cfg.tmp", "-> victim", 0, true, "victim", "", T::regular},
+        {CFG, "x", 0444, false, CFG, "x", T::regular},
+        {CFG, "|", 0, false, nullptr, "", T::fifo},
+        {CFG, "-> /dev/zero", 0, false, nullptr, "", T::symlink},
+    };
+    Plant("real.cfg", "HIGH_SCORE=1\n");
+    highScore = 7;
+    for (const auto& c : cases) {
+        fs::remove("tobrin.cfg");
+        Plant(c.path, c.what);
+        if (c.mode) {
+            chmod(c.path, c.mode);
+        }
+        EXPECT_EQ(settings.WriteFile("tobrin.cfg"), c.written) << c.what;
+        EXPECT_EQ(c.file ? ReadTextFile(c.file) : "", c.text) << c.what;
+        EXPECT_EQ(fs::symlink_status("tobrin.cfg").type(), c.type) << c.what;
+        EXPECT_TRUE(!c.mode || fs::status(c.path).permissions() == fs::perms(c.mode)) << c.what;
+        EXPECT_EQ(LogHas("Cannot write to settings file: tobrin.cfg"), !c.written) << c.what;
+        Log::Get().Initalise();
+    }
+    EXPECT_EQ(highScore, 7) << "only the file takes the larger";
+    for (const auto& entry : fs::directory_iterator(".")) {
+        std::string name = entry.path().filename();
+        EXPECT_TRUE(name.rfind("tobrin.cfg.", 0) != 0 || name == "tobrin.cfg.tmp") << name;
+    }
+}
+
+TEST_F(SettingsFileTest, UnreadableSettingsAreNeverOverwrittenAndAShutFolderIsWrittenInPlace) {
+    chmod(".", 0777);
+    Plant("tobrin.cfg", "HIGH_SCORE=99\n");
+    chmod("tobrin.cfg", 0);
+    EXPECT_EQ(AsNobody([this] {
+                  settings.ParseFile("tobrin.cfg");
+                  return settings.WriteFile("tobrin.cfg");
+              }),
+              1);
+    chmod("tobrin.cfg", 0644);
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=99\n");
+    EXPECT_TRUE(LogHas("Settings file tobrin.cfg is left as it was: it could not be read"));
+
+    fs::create_directory("shut");
+    Plant("shut/tobrin.cfg", "HIGH_SCORE=1\nA_LONGER_OLD_LINE=1\n");
+    chmod("shut/tobrin.cfg", 0666);
+    chmod("shut", 0555);
+    highScore = 5;
+    EXPECT_EQ(AsNobody([this] { return settings.WriteFile("shut/tobrin.cfg"); }), 0);
+    EXPECT_EQ(ReadTextFile("shut/tobrin.cfg"), "HIGH_SCORE=5\n");
+    chmod("shut", 0755);
+}
+
+TEST_F(SettingsFileTest, CopiesWritingAtOnceLeaveOneWholeFileWithTheBest) {
+    std::vector<pid_t> copies;
+    for (long best = 1; best <= 20; ++best) {
+        copies.push_back(fork());
+        if (copies.back() == 0) {
+            highScore = best;
+            _exit(settings.WriteFile("tobrin.cfg") ? 0 : 1);
+        }
+    }
+    for (pid_t copy : copies) {
+        int status = 0;
+        waitpid(copy, &status, 0);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=20\n");
 }
 
 TEST_F(InTempDir, LogTargets) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real game, run in a fresh folder and driven with real key presses as a person would.
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +17,18 @@ namespace {
 const char* const TITLE = "Tobrin and the Fish";
 const std::map<std::string, std::string> UNSEEN = {
     {"DISPLAY", ""}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
+
+// Puts at the path a FIFO ("|"), a link ("-> target") or a file holding the text.
+void Plant(const char* path, const std::string& what) {
+    std::filesystem::remove(path);
+    if (what == "|") {
+        mkfifo(path, 0644);
+    } else if (what.rfind("-> ", 0) == 0) {
+        std::filesystem::create_symlink(what.substr(3), path);
+    } else {
+        WriteTextFile(path, what);
+    }
+}
 
 void Sleep(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -76,6 +89,22 @@ protected:
     }
     std::string OpenWindow(const std::vector<std::string>& arguments = {}) {
         return OpenWindow(arguments, game);
+    }
+    // Runs the real game unseen to its first frame, writes `meanwhile` to its settings file as
+    // another copy of the game would, and ends it with the signal.
+    int PlayAndSignal(const std::vector<std::string>& arguments, int signal,
+                      const char* meanwhile) {
+        std::filesystem::remove("log.txt");  // the last run's first frame is not this one's
+        GameProcess run;
+        EXPECT_TRUE(run.Start(arguments, UNSEEN));
+        for (int wait = 0; wait < 400 && !LogHas("First frame after"); ++wait) {
+            Sleep(50);
+        }
+        if (meanwhile) {
+            WriteTextFile("tobrin.cfg", meanwhile);
+        }
+        kill(run.pid, signal);
+        return run.WaitForExit(20) ? run.exitStatus : -1;
     }
     void QuitWithEscape() {
         ASSERT_TRUE(HoldEscapeUntilExit(game));
@@ -168,6 +197,22 @@ TEST_F(GameRunTest, StartUpFailuresAreNamedAndLeaveTheSettingsAlone) {
          {"VIDEO_WIDTH=100000", "VIDEO_HEIGHT=100000"},
          {{"DISPLAY", ""}},
          "Error Initialising the Video!"},
+        {[] { Plant("resources/images/wave.png", "|"); },
+         {},
+         UNSEEN,
+         "Warning: problem loading image 'resources/images/wave.png': not a regular file"},
+        {[] { Plant("resources/audio/bite.wav", "|"); },
+         {},
+         UNSEEN,
+         "Sound: Cannot open sound file 'resources/audio/bite.wav': not a regular file"},
+        {[] {},
+         {},
+         {{"DISPLAY", ":77"}, {"SDL_VIDEODRIVER", ""}},
+         "Cannot initialise SDL video subsystem!"},
+        {[] {},
+         {},
+         {{"DISPLAY", "garbage"}, {"SDL_VIDEODRIVER", ""}},
+         "Cannot initialise SDL video subsystem!"},
         {[] {
              std::filesystem::remove("log.txt");
              std::filesystem::create_directory("log.txt");
@@ -200,23 +245,64 @@ TEST_F(GameRunTest, StartUpFailuresAreNamedAndLeaveTheSettingsAlone) {
     }
 }
 
-// The real message box: a person reads it and presses Return.
-TEST_F(GameRunTest, MissingIconShowsTheBoxAndEndsWithFailure) {
+// The real message box: a person reads it and presses Return; a logout or a kill while it waits
+// takes it down with the program. Either way the start fails and the settings stay as they were.
+TEST_F(GameRunTest, MissingIconShowsTheBoxUntilReturnOrAQuitSignal) {
     std::filesystem::remove("resources/images/tobrin_icon.png");
     WriteTextFile("tobrin.cfg", "HIGH_SCORE=1234\n");
-    ASSERT_TRUE(game.Start({"VIDEO_WIDTH=800"}, {{"SDL_AUDIODRIVER", "dummy"}}));
-    std::string box = WaitForWindow("Kelo Message", 20);
-    ASSERT_FALSE(box.empty()) << ReadTextFile(game.stderrPath)
-                              << " (the box needs the X core fonts: Debian package xfonts-base)";
-    EXPECT_TRUE(WaitForWindow(TITLE, 0.2, game.pid).empty()) << "the box comes first";
-    ASSERT_TRUE(FocusWindow(box));
-    for (int press = 0; press < 20 && !game.WaitForExit(0.5); ++press) {
-        PressKey("Return");  // again, should the box not yet listen
+    for (int signal : {0, SIGTERM, SIGINT}) {
+        GameProcess run;
+        ASSERT_TRUE(run.Start({"HIGH_SCORE=1"}, {{"SDL_AUDIODRIVER", "dummy"}}));
+        std::string box = WaitForWindow("Kelo Message", 20);
+        ASSERT_FALSE(box.empty())
+            << ReadTextFile(run.stderrPath)
+            << " (the box needs the X core fonts: Debian package xfonts-base)";
+        EXPECT_TRUE(WaitForWindow(TITLE, 0.2, run.pid).empty()) << "the box comes first";
+        if (signal) {
+            kill(run.pid, signal);
+        } else {
+            ASSERT_TRUE(FocusWindow(box));
+            for (int press = 0; press < 20 && !run.WaitForExit(0.5); ++press) {
+                PressKey("Return");  // again, should the box not yet listen
+            }
+        }
+        ASSERT_TRUE(run.WaitForExit(signal ? 1 : 20)) << "signal " << signal;
+        EXPECT_NE(run.exitStatus, 0);
+        bool boxGone = false;
+        for (int wait = 0; wait < 40 && !boxGone; ++wait, Sleep(50)) {
+            boxGone = WaitForWindow("Kelo Message", 0).empty();
+        }
+        EXPECT_TRUE(boxGone) << "the box goes with the program";
+        EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=1234\n");
+        EXPECT_TRUE(LogHas("Cannot load icon!"));
     }
-    ASSERT_TRUE(game.WaitForExit(1));
-    EXPECT_EQ(game.exitStatus, 1);
-    EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=1234\n");
-    EXPECT_TRUE(LogHas("Cannot load icon!"));
+}
+
+TEST_F(GameRunTest, TheGameRunsPastHostileSettingsAndQuitsCleanlyOnSignals) {
+    const struct {
+        const char* planted;
+        std::vector<std::string> arguments;
+        int signal;
+        const char* meanwhile;
+        const char* saved;  // in tobrin.cfg afterwards; none: left as it was
+    } cases[] = {
+        {"|", {}, SIGTERM, nullptr, nullptr},
+        {"-> /dev/urandom", {}, SIGINT, nullptr, nullptr},
+        {"", {"HIGH_SCORE=5"}, SIGHUP, nullptr, "HIGH_SCORE=5\n"},
+        {"HIGH_SCORE=2\n", {}, SIGTERM, "HIGH_SCORE=11\n", "HIGH_SCORE=11\n"},
+        {"", {"VIDEO_WIDTH=2147483647", "VIDEO_HEIGHT=2147483647"}, SIGTERM, nullptr, "=640\n"},
+    };
+    for (const auto& c : cases) {
+        Plant("tobrin.cfg", c.planted);
+        std::filesystem::file_type before = std::filesystem::symlink_status("tobrin.cfg").type();
+        EXPECT_EQ(PlayAndSignal(c.arguments, c.signal, c.meanwhile), 0) << c.planted;
+        if (c.saved) {
+            EXPECT_NE(ReadTextFile("tobrin.cfg").find(c.saved), std::string::npos) << c.planted;
+        } else {
+            EXPECT_EQ(std::filesystem::symlink_status("tobrin.cfg").type(), before) << c.planted;
+        }
+    }
+    EXPECT_TRUE(LogHas("Setting variable <VIDEO_WIDTH:2147483647:0> refused"));  // the last run
 }
 
 // Counts the pixels of a screenshot that are mostly blue: the sea.

@@ -15,7 +15,7 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer_suppressions.txt
 cd build-asan
 # Leaks are checked in every test that opens no window: Mesa's software renderer is unloaded
 # before the leak check, and what it leaves cannot be named any more.
-xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" \
     ctest --output-on-failure --parallel "$(nproc)" -L unit -E AudioFiles "$@"
-ASAN_OPTIONS=detect_leaks=0 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+ASAN_OPTIONS=detect_leaks=0 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" \
     ctest --output-on-failure --parallel "$(nproc)" -L "window|process" "$@"

@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 tools/install_deps.sh
 tools/build.sh
 cd build
-exec xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+exec xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -noreset" \
     ctest --output-on-failure --parallel "$(nproc)" "$@"
