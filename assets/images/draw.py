@@ -360,7 +360,12 @@ def draw_seed():
     sw = 6
     pod = ("M64,28 C92,28 104,56 104,76 C104,102 86,120 64,120 C42,120 "
            "24,102 24,76 C24,56 36,28 64,28 Z")
-    b = ['<g transform="rotate(14 64 74)">']
+    # a warm glow behind the pod sets it apart from the blue sea and the
+    # green strands that grow out of it: it is the part that stops the sub
+    defs.append(rad("glow", 64, 65, 61, [(0, "#fff6b0", 0.95), (0.62, "#ffd84a", 0.8),
+                                          (1, "#ffb020", 0)]))
+    b = [circle(64, 65, 61, "url(#glow)"),
+         '<g transform="translate(64 70) scale(1.06) translate(-64 -70) rotate(14 64 74)">']
     b.append(line("M66,30 C66,18 74,10 84,10 C92,10 95,17 90,21 "
                   "C86,24 81,20 84,16", sw + 4))
     b.append(line("M66,30 C66,18 74,10 84,10 C92,10 95,17 90,21 "
@@ -419,12 +424,15 @@ def ribbon(centre, w_of_t, ruffle=0.0, ruffle_n=0):
     ln = math.hypot(tipx - pa[0], tipy - pa[1])
     tip = (tipx + (tipx - pa[0]) / ln * w_of_t(1.0) * 0.8,
            tipy + (tipy - pa[1]) / ln * w_of_t(1.0) * 0.8)
-    ring = left + [tip] + right[::-1]
-    # run the foot below the picture so it is cut clean by the bottom edge
-    ring[0] = (ring[0][0], ring[0][1] + 14)
-    ring[-1] = (ring[-1][0], ring[-1][1] + 14)
-    d = smooth(ring[:], closed=False)
-    return d + " Z"
+    # the foot narrows to a rounded root, so a strand ends in a tip of its
+    # own where it grows out of the seed, not in a cut
+    x0, y0 = centre[0]
+    b = centre[1]
+    ln = math.hypot(x0 - b[0], y0 - b[1]) or 1
+    w0 = w_of_t(0.0) / 2
+    root = (x0 + (x0 - b[0]) / ln * w0 * 0.9, y0 + (y0 - b[1]) / ln * w0 * 0.9)
+    ring = [root] + left + [tip] + right[::-1]
+    return smooth(ring, closed=True)
 
 
 def at(centre, t):
@@ -458,8 +466,15 @@ def weed_grad(id_, bottom, top):
     return lin(id_, 0, 512, 0, 0, [(0, bottom), (1, top)])
 
 
+# A strand's quad starts at the bottom of its seed, which is drawn first and
+# fills the lowest eighth of the strand's height: so every strand grows out
+# of the seed's top (64 px over the bottom edge) and leaves the seed in view.
+WEED_FOOT = 452
+WEED_SCALE = WEED_FOOT / 512.0
+
+
 def draw_weed(k):
-    sw = 4.5
+    sw = 4.5 / WEED_SCALE
     defs = []
     b = []
     X0, Y0 = 64, 512
@@ -591,8 +606,10 @@ def draw_weed(k):
                                      f(py - 16), f(px), f(py - 22),
                                      f(px + 10), f(py - 24), f(px + 12),
                                      f(py - 12)), "#5fbf4a", sw * 0.8))
-    return svg(128, 512, "\n".join(b), "".join(defs),
-               "sea weed strand %d, standing on the bottom edge" % k)
+    body = '<g transform="translate(64 0) scale(%s) translate(-64 0)">%s</g>' % (
+        "%.4f" % WEED_SCALE, "\n".join(b))
+    return svg(128, 512, body, "".join(defs),
+               "sea weed strand %d, rooted on its seed" % k)
 
 
 # ============================================================ the big fish
@@ -1420,14 +1437,12 @@ def check(folder):
         if rows[256][256 * 4 + 3] != 0:
             bad.append("circle_frame.png: centre not clear")
     # sprites drawn over the sea keep a clear border, so nothing is cut
-    # off and no texture edge shows; strands stand on their bottom edge,
-    # and the wave runs off both sides
+    # off and no texture edge shows; the wave runs off both sides
     for name, rows in sorted(pics.items()):
         if name in ("circle_frame", "wave"):
             continue
-        edges = [rows[0][3::4], [r[3] for r in rows], [r[-1] for r in rows]]
-        if not (name.startswith("seedweed_") and name != "seedweed_seed"):
-            edges.append(rows[-1][3::4])
+        edges = [rows[0][3::4], [r[3] for r in rows], [r[-1] for r in rows],
+                 rows[-1][3::4]]
         if max(max(e) for e in edges) > 8:
             bad.append("%s.png: drawing touches the edge of the picture"
                        % name)
