@@ -4,7 +4,10 @@
 #include <GL/gl.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "engine/log.h"
 #include "engine/singleton.h"
@@ -58,15 +61,79 @@ SDL_Surface* ToUploadableFormat(SDL_Surface* surface) {
     return converted;
 }
 
+// The picture's rows without the surface's padding.
+std::vector<unsigned char> TightPixels(const SDL_Surface* surface, int bytes) {
+    size_t row = static_cast<size_t>(surface->w) * bytes;
+    std::vector<unsigned char> pixels(row * surface->h);
+    const unsigned char* source = static_cast<const unsigned char*>(surface->pixels);
+    for (int y = 0; y < surface->h; ++y) {
+        std::memcpy(&pixels[row * y], source + static_cast<size_t>(surface->pitch) * y, row);
+    }
+    return pixels;
+}
+
+// Colours are averaged by their alpha, so the clear border round a sprite cannot darken its
+// edge as it shrinks.
+std::vector<unsigned char> HalfSize(const std::vector<unsigned char>& image, int width, int height,
+                                    int bytes) {
+    int halfWidth = std::max(1, width / 2);
+    int halfHeight = std::max(1, height / 2);
+    std::vector<unsigned char> half(static_cast<size_t>(halfWidth) * halfHeight * bytes);
+    for (int y = 0; y < halfHeight; ++y) {
+        for (int x = 0; x < halfWidth; ++x) {
+            double sum[4] = {0.0, 0.0, 0.0, 0.0};
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    size_t at = (static_cast<size_t>(std::min(2 * y + dy, height - 1)) * width +
+                                 std::min(2 * x + dx, width - 1)) *
+                                bytes;
+                    double alpha = bytes == 4 ? image[at + 3] : 255.0;
+                    for (int c = 0; c < 3; ++c) {
+                        sum[c] += image[at + c] * alpha;
+                    }
+                    sum[3] += alpha;
+                }
+            }
+            unsigned char* out = &half[(static_cast<size_t>(y) * halfWidth + x) * bytes];
+            for (int c = 0; c < 3; ++c) {
+                out[c] = static_cast<unsigned char>(sum[3] > 0.0 ? sum[c] / sum[3] + 0.5 : 0.0);
+            }
+            if (bytes == 4) {
+                out[3] = static_cast<unsigned char>(sum[3] / 4.0 + 0.5);
+            }
+        }
+    }
+    return half;
+}
+
+// Sprites are drawn far smaller than their pictures (a fishie about an eighth at 640x480):
+// each smaller level halves the one above, down to one pixel, and a shrunk sprite is sampled
+// from the levels nearest its size, smooth and with less to read.
+void UploadSmallerLevels(SDL_Surface* surface, int bytes, GLenum format) {
+    std::vector<unsigned char> level = TightPixels(surface, bytes);
+    int width = surface->w;
+    int height = surface->h;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int index = 1; width > 1 || height > 1; ++index) {
+        level = HalfSize(level, width, height, bytes);
+        width = std::max(1, width / 2);
+        height = std::max(1, height / 2);
+        glTexImage2D(GL_TEXTURE_2D, index, bytes, width, height, 0, format, GL_UNSIGNED_BYTE,
+                     level.data());
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
 void UploadTexture(SDL_Surface* surface) {
     int bytes = surface->format->BytesPerPixel;
     GLenum format = bytes == 3 ? GL_RGB : GL_RGBA;
     SDL_LockSurface(surface);
     glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, format, GL_UNSIGNED_BYTE,
                  surface->pixels);
+    UploadSmallerLevels(surface, bytes, format);
     SDL_UnlockSurface(surface);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);

@@ -47,6 +47,9 @@ const int EFFECT_GROUP = 1;
 const int OUTPUT_FREQUENCY = 44100;
 const int OUTPUT_CHANNELS = 2;
 const int OUTPUT_CHUNK_SIZE = 1024;  // samples per mixing pass: about 23 ms of latency
+// Modules play 2.5 dB down: their loudest moments then leave room for several effects
+// started together on top without the sum reaching full scale.
+const int MODULE_VOLUME = MIX_MAX_VOLUME * 3 / 4;
 const char XM_SIGNATURE[] = "Extended Module: ";
 
 FMOD_DEBUG_CALLBACK debugCallback = nullptr;
@@ -268,6 +271,7 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxChannels, FMOD_INITFLAG
         Note("No audio device could be opened (" + reason + "): the game runs without sound");
     }
     Mix_Init(MIX_INIT_MOD);
+    Mix_VolumeMusic(MODULE_VOLUME);
     Mix_AllocateChannels(maxChannels + 1);
     Mix_ReserveChannels(1);
     Mix_GroupChannels(1, maxChannels, EFFECT_GROUP);

@@ -26,8 +26,8 @@ CHS is one channel or a list (1,2): notes take the channels in turn and
 each is keyed off as the next one starts ('hold=2': the one after), so it
 fades through its envelope rather than being cut.  A chord line splits its
 channels into sets of 'voices'.  The build checks that no channel starts a
-note while the last one there is still loud, and that all is quiet when the
-tune ends and starts over.
+note while the last one there is still loud, round the loop too, and that
+the tune is still sounding on its last row, so it loops without a hole.
 Durations are in rows; '|' marks bar lines and every bar is checked for
 length.  'r' is a key-off (the instrument fades out), '~' holds.
 Instrument keys: vol (0-64), env (tick:level,...), sus (point index),
@@ -521,7 +521,7 @@ class Score:
                                       instruments)
         row_s = 2.5 / self.tempo * self.speed
         seconds = row_s * self.rows * len(order)
-        return size, seconds, worst
+        return size, seconds, worst[0], worst[1], worst[2]
 
 
 class Rotor:
@@ -657,11 +657,21 @@ def envelope_level(ins, ticks, off_at):
     return float(pts[0][1])
 
 
+MIN_AT_LOOP = 0.08    # how loud (summed over channels) the tune must still be as it loops
+
+
 def check_clean_cuts(score, rows_in_order, instruments):
-    """Walk the song as a player would and make sure no channel starts a new
-    note (or reaches the end of the song, where the game restarts the tune)
+    """Walk the song as a player would, round the loop and through the
+    pattern it starts over from, and make sure no channel starts a new note
     while the old note there is still loud: the old one must have faded
-    through its envelope, fade-out or the end of its sample."""
+    through its envelope, fade-out or the end of its sample.  Notes may ring
+    across the loop: xmp carries them on into the restart, and the game's
+    player, which starts the module afresh, ramps them out over a few
+    milliseconds without a click.  But the tune must not fall silent before
+    it loops: that is a hole in the music every time round."""
+    if score.restart != 0:
+        raise ScoreError("%s: the game's player always starts over from the first "
+                         "pattern, so 'restart' must be 0" % os.path.basename(score.path))
     tick_s = 2.5 / score.tempo
     speed = score.speed
     tails = []
@@ -700,7 +710,11 @@ def check_clean_cuts(score, rows_in_order, instruments):
     worst, t = (0.0, ""), 0
     limit = 0.02
     problems = []
-    for p_i, rows in enumerate(rows_in_order):
+    looped = rows_in_order + [rows_in_order[score.restart]]
+    at_loop = None
+    for p_i, rows in enumerate(looped):
+        if p_i == len(rows_in_order):
+            at_loop = sum(residual(s, t) for s in state if s is not None)
         for r, row in enumerate(rows):
             for ch, (note, ins, vol, eff, par) in enumerate(row):
                 if note == xm_writer.NOTE_OFF:
@@ -720,18 +734,13 @@ def check_clean_cuts(score, rows_in_order, instruments):
                     v = vol - 0x10 if 0x10 <= vol <= 0x50 else instruments[ins - 1].sample.volume
                     state[ch] = [ins, note, t, None, v]
             t += speed
-    for ch in range(score.channels):
-        if state[ch] is not None:
-            res = residual(state[ch], t)
-            if res > worst[0]:
-                worst = (res, "end of song, channel %d" % (ch + 1))
-            if res > limit:
-                problems.append("end of song: channel %d still at %.0f%% when the tune "
-                                "restarts" % (ch + 1, 100 * res))
+    if at_loop < MIN_AT_LOOP:
+        problems.append("the tune has faded to %.0f%% when it loops: keep it going to the "
+                        "last row" % (100 * at_loop))
     if problems:
         raise ScoreError("%s: notes would click:\n  %s"
                          % (os.path.basename(score.path), "\n  ".join(problems[:20])))
-    return worst
+    return worst[0], worst[1], at_loop
 
 
 # ------------------------------------------------------------- effects
@@ -787,10 +796,10 @@ def main():
             print("made resources/audio/%-16s %5.2f s  peak %.1f dBFS" % (name, secs, pk))
         for name in SCORES:
             score = Score(os.path.join(SRC, name + ".txt"))
-            size, secs, worst = score.build(os.path.join(OUT, name + ".xm"))
+            size, secs, cut, where, at_loop = score.build(os.path.join(OUT, name + ".xm"))
             print("made resources/audio/%-16s %6d bytes  %5.1f s before it loops"
-                  "  (loudest cut %.1f%%, %s)" % (name + ".xm", size, secs,
-                                                100 * worst[0], worst[1] or "none"))
+                  "  (loudest cut %.1f%%, %s; %.0f%% still sounding at the loop)"
+                  % (name + ".xm", size, secs, 100 * cut, where or "none", 100 * at_loop))
     except (ScoreError, ValueError, OSError) as e:
         print("make_audio: %s" % e, file=sys.stderr)
         return 1

@@ -360,7 +360,12 @@ def draw_seed():
     sw = 6
     pod = ("M64,28 C92,28 104,56 104,76 C104,102 86,120 64,120 C42,120 "
            "24,102 24,76 C24,56 36,28 64,28 Z")
-    b = ['<g transform="rotate(14 64 74)">']
+    # a warm glow behind the pod sets it apart from the blue sea and the
+    # green strands that grow out of it: it is the part that stops the sub
+    defs.append(rad("glow", 64, 65, 61, [(0, "#fff6b0", 0.95), (0.62, "#ffd84a", 0.8),
+                                          (1, "#ffb020", 0)]))
+    b = [circle(64, 65, 61, "url(#glow)"),
+         '<g transform="translate(64 70) scale(1.06) translate(-64 -70) rotate(14 64 74)">']
     b.append(line("M66,30 C66,18 74,10 84,10 C92,10 95,17 90,21 "
                   "C86,24 81,20 84,16", sw + 4))
     b.append(line("M66,30 C66,18 74,10 84,10 C92,10 95,17 90,21 "
@@ -419,12 +424,15 @@ def ribbon(centre, w_of_t, ruffle=0.0, ruffle_n=0):
     ln = math.hypot(tipx - pa[0], tipy - pa[1])
     tip = (tipx + (tipx - pa[0]) / ln * w_of_t(1.0) * 0.8,
            tipy + (tipy - pa[1]) / ln * w_of_t(1.0) * 0.8)
-    ring = left + [tip] + right[::-1]
-    # run the foot below the picture so it is cut clean by the bottom edge
-    ring[0] = (ring[0][0], ring[0][1] + 14)
-    ring[-1] = (ring[-1][0], ring[-1][1] + 14)
-    d = smooth(ring[:], closed=False)
-    return d + " Z"
+    # the foot narrows to a rounded root, so a strand ends in a tip of its
+    # own where it grows out of the seed, not in a cut
+    x0, y0 = centre[0]
+    b = centre[1]
+    ln = math.hypot(x0 - b[0], y0 - b[1]) or 1
+    w0 = w_of_t(0.0) / 2
+    root = (x0 + (x0 - b[0]) / ln * w0 * 0.9, y0 + (y0 - b[1]) / ln * w0 * 0.9)
+    ring = [root] + left + [tip] + right[::-1]
+    return smooth(ring, closed=True)
 
 
 def at(centre, t):
@@ -458,8 +466,15 @@ def weed_grad(id_, bottom, top):
     return lin(id_, 0, 512, 0, 0, [(0, bottom), (1, top)])
 
 
+# A strand's quad starts at the bottom of its seed, which is drawn first and
+# fills the lowest eighth of the strand's height: so every strand grows out
+# of the seed's top (64 px over the bottom edge) and leaves the seed in view.
+WEED_FOOT = 452
+WEED_SCALE = WEED_FOOT / 512.0
+
+
 def draw_weed(k):
-    sw = 4.5
+    sw = 4.5 / WEED_SCALE
     defs = []
     b = []
     X0, Y0 = 64, 512
@@ -591,8 +606,10 @@ def draw_weed(k):
                                      f(py - 16), f(px), f(py - 22),
                                      f(px + 10), f(py - 24), f(px + 12),
                                      f(py - 12)), "#5fbf4a", sw * 0.8))
-    return svg(128, 512, "\n".join(b), "".join(defs),
-               "sea weed strand %d, standing on the bottom edge" % k)
+    body = '<g transform="translate(64 0) scale(%s) translate(-64 0)">%s</g>' % (
+        "%.4f" % WEED_SCALE, "\n".join(b))
+    return svg(128, 512, body, "".join(defs),
+               "sea weed strand %d, rooted on its seed" % k)
 
 
 # ============================================================ the big fish
@@ -1153,28 +1170,191 @@ def draw_digits():
     return out
 
 
+# The three title words hang on billboards whose quads the game fixes: each
+# is (position, corners lower left, upper left, lower right, upper right) in
+# view units, y up; the view spans x -2..2 and y -1.5..1.5 at every window
+# size.  Where the letters sit inside the pictures is ours.  So each word is
+# laid out where it will be seen and warped into its picture through the two
+# triangles the quad is drawn as (split along the lower-left to upper-right
+# diagonal), and shows undistorted.
+TITLE_QUADS = {
+    "text_tobrin": ((-0.45, 1.05), ((-1.0, -0.9), (-1.0, 0.7), (0.9, -0.2), (1.0, 0.6))),
+    "text_andthe": ((0.975, 1.05), ((-0.7, -0.5), (-0.3, 0.5), (0.5, -0.5), (0.4, 0.5))),
+    "text_fish": ((0.6, 0.3), ((-1.2, -0.6), (-1.0, 0.6), (1.2, -0.6), (1.0, 0.6))),
+}
+# The colours the game paints behind the title: the sky and the sea at its
+# surface (the sea darkens only slowly below).  While the menu's sub drones,
+# the surface stays between about 0.25 and 0.9 on the screen, so "Tobrin and
+# the" sits wholly in the sky above it and "Fish" wholly in the sea below.
+SKY = "#00bfff"
+SEA = "#0033ff"
+TITLE_SKY_BAND = (0.97, 1.47)
+TITLE_SEA_BAND = (-0.29, 0.23)
+MIN_TITLE_CONTRAST = 3.0
+UNIT = 100.0          # design pixels a view unit, for the lettering
+
+
+def luminance(colour):
+    """Relative luminance of an sRGB colour '#rrggbb' (WCAG 2)."""
+    def lin_(c):
+        c /= 255.0
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (int(colour[k:k + 2], 16) for k in (1, 3, 5))
+    return 0.2126 * lin_(r) + 0.7152 * lin_(g) + 0.0722 * lin_(b)
+
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+def quad_on_screen(name):
+    (px, py), corners = TITLE_QUADS[name]
+    ll, ul, lr, ur = [(px + cx, py + cy) for cx, cy in corners]
+    return ll, ul, lr, ur
+
+
+def affine(src, dst):
+    """The 2D affine map taking three points src onto dst, as an SVG
+    matrix(a b c d e f)."""
+    (x0, y0), (x1, y1), (x2, y2) = src
+    det = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0)
+    out = []
+    for k in (0, 1):
+        u0, u1, u2 = dst[0][k], dst[1][k], dst[2][k]
+        a = ((u1 - u0) * (y2 - y0) - (u2 - u0) * (y1 - y0)) / det
+        b = ((x1 - x0) * (u2 - u0) - (x2 - x0) * (u1 - u0)) / det
+        out.append((a, b, u0 - a * x0 - b * y0))
+    (a, c, e), (b, d, g) = out
+    return "matrix(%.6f %.6f %.6f %.6f %.4f %.4f)" % (a, b, c, d, e, g)
+
+
+def warp_into_quad(name, w, h, body):
+    """body is drawn in design space (x right, y down, UNIT a view unit);
+    returns it warped into a w x h picture for the billboard 'name'."""
+    ll, ul, lr, ur = [(x * UNIT, -y * UNIT) for x, y in quad_on_screen(name)]
+    tex = {"ll": (0, h), "ul": (0, 0), "lr": (w, h), "ur": (w, 0)}
+    scr = {"ll": ll, "ul": ul, "lr": lr, "ur": ur}
+    out, defs = [], []
+    # each triangle's copy is masked to its own half of the picture, the
+    # second reaching two pixels over the diagonal so it covers the first's
+    # soft edge; a mask (unlike a clip) lays the word's layers down as one,
+    # so no white halo shows through along the join
+    d = math.hypot(w, h)
+    nx, ny = 2 * h / d, 2 * w / d
+    for k, (tri, poly) in enumerate((
+            (("ul", "ll", "ur"), [(0, 0), (0, h), (w, 0)]),
+            (("ll", "lr", "ur"), [(-nx, h - ny), (w, h), (w - nx, -ny)]))):
+        mid = "%s_half%d" % (name, k)
+        defs.append('<mask id="%s" maskUnits="userSpaceOnUse" x="0" y="0" width="%d" '
+                    'height="%d"><polygon fill="#ffffff" points="%s"/></mask>'
+                    % (mid, w, h, pts(poly)))
+        m = affine([scr[v] for v in tri], [tex[v] for v in tri])
+        out.append('<g mask="url(#%s)"><g transform="%s">%s</g></g>' % (mid, m, body))
+    return "".join(defs), "\n".join(out)
+
+
+def title_word(text, style, box, gid, stretch=1.0):
+    """text fitted into box = (x0, y0, x1, y1) in view units (y up), outline,
+    halo and shadow included, centred; stretch widens the letters.  Every
+    layer is opaque, so the two warped halves join without a seam.  Returns
+    (defs, body, ink box in view units)."""
+    x0, y0, x1, y1 = box
+    b = ink(text, TITLE_FONT)
+    ol, halo = style["outline"], style["halo_w"]
+    sdx, sdy = style["shadow"]
+    pad = ol / 2 + halo
+    bw = (x1 - x0) * UNIT - 2 * pad - sdx
+    bh = (y1 - y0) * UNIT - 2 * pad - sdy
+    sy = min(bh / (b[3] - b[1]), bw / ((b[2] - b[0]) * stretch))
+    sx = sy * stretch
+    left = x0 * UNIT + pad + (bw - (b[2] - b[0]) * sx) / 2 - b[0] * sx
+    base = -y1 * UNIT + pad + (bh - (b[3] - b[1]) * sy) / 2 - b[1] * sy
+    tr = ' transform="translate(%s %s) scale(%s %s)"' % (f(left), f(base),
+                                                        f(sx), f(sy))
+    k = math.sqrt(sx * sy)
+    plain = [(text, None)]
+    shadow = '<g transform="translate(%s %s)">%s</g>' % (
+        f(sdx), f(sdy), text_el(plain, TITLE_FONT, style["shadow_colour"], tr +
+                                ' stroke="%s" stroke-width="%s" stroke-linejoin="round"'
+                                % (style["shadow_colour"], f((ol + 2 * halo) / k))))
+    glow = text_el(plain, TITLE_FONT, style["halo"], tr +
+                   ' stroke="%s" stroke-width="%s" stroke-linejoin="round"'
+                   % (style["halo"], f((ol + 2 * halo) / k)))
+    letters = text_el(plain, TITLE_FONT, "url(#%s)" % gid, tr +
+                      ' stroke="%s" stroke-width="%s" stroke-linejoin="round" '
+                      'paint-order="stroke"' % (INK, f(ol / k)))
+    defs = lin(gid, 0, b[1], 0, b[3], style["stops"])
+    seen = ((left + b[0] * sx) / UNIT - pad / UNIT, -(base + b[3] * sy) / UNIT - pad / UNIT,
+            (left + b[2] * sx) / UNIT + pad / UNIT, -(base + b[1] * sy) / UNIT + pad / UNIT)
+    return defs, "\n".join((shadow, glow, letters)), seen
+
+
+# "Tobrin and the" reads as one line in the sky, in deep colours that stand
+# out from its bright blue; "Fish" lies below the surface in light colours
+# that stand out from the deep blue of the sea.  White halos and ink outlines
+# keep them apart from whatever swims behind.
+TITLE_WORDS = [
+    # picture, words, box on the screen (view units), stretch, background, fill stops
+    ("text_tobrin", "Tobrin", (-1.42, 0.97, 0.36, 1.47), 1.2, SKY,
+     [(0, "#a63405"), (0.55, "#962a04"), (1, "#6e1a02")]),
+    ("text_andthe", "and the", (0.57, 0.97, 1.39, 1.26), 1.0, SKY,
+     [(0, "#115c9e"), (0.55, "#0c4f8c"), (1, "#083866")]),
+    ("text_fish", "Fish", (-0.22, TITLE_SEA_BAND[0], 1.42, TITLE_SEA_BAND[1]), 1.45, SEA,
+     [(0, "#fff0f8"), (0.45, "#ffc2e0"), (1, "#f0a8ff")]),
+]
+TITLE_STYLE = {"outline": 2.4, "halo": WHITE, "halo_w": 1.5, "shadow": (0.8, 1.4),
+               "shadow_colour": INK_SOFT}
+
+
+def title_layout():
+    """Each title word's picture size and its box on the screen, outline,
+    halo and shadow included."""
+    return [(name, text, box, bg, stops) for name, text, box, _, bg, stops in TITLE_WORDS]
+
+
 def draw_titles():
     out = {}
-    tob = {"outline": 22, "shadow": (6, 12), "gloss": True,
-           "halo": "#ffffff", "halo_w": 14,
-           "stops": [(0, "#fff59a"), (0.45, "#ffcc2e"), (1, "#ff7a1a")]}
-    d, b = lettering([[("Tobrin", None)]], (10, 24, 492, 464), TITLE_FONT,
-                     tob, stretch=1.8, ids="tb")
-    out["text_tobrin"] = svg(512, 512, b, d, 'title word "Tobrin"')
-    andthe = {"outline": 18, "shadow": (5, 9), "gloss": True,
-              "halo": "#ffffff", "halo_w": 10,
-              "stops": [(0, "#ffffff"), (0.5, "#c6f6ff"), (1, "#62d2f0")]}
-    d, b = lettering([[("and", None)], [("the", None)]], (24, 16, 464, 480),
-                     TITLE_FONT, andthe, pitch=0.95, stretch=1.15, ids="at")
-    out["text_andthe"] = svg(512, 512, b, d, 'title words "and the"')
-    fish = {"outline": 16, "shadow": (5, 9), "gloss": True,
-            "halo": "#ffffff", "halo_w": 10,
-            "stops": [(0, BIG_FIN_LIGHT), (0.4, BIG_FIN), (0.75, BIG_MID),
-                      (1, BIG_TOP)]}
-    d, b = lettering([[("Fish", None)]], (8, 6, 496, 240), TITLE_FONT, fish,
-                     stretch=1.15, ids="fs")
-    out["text_fish"] = svg(512, 256, b, d, 'title word "Fish"')
+    want = {n: (w, h) for n, w, h in SIZES}
+    for name, text, box, stretch, _, stops in TITLE_WORDS:
+        w, h = want[name]
+        d, body, _ = title_word(text, dict(TITLE_STYLE, stops=stops), box,
+                                name + "_fill", stretch)
+        clip, warped = warp_into_quad(name, w, h, body)
+        out[name] = svg(w, h, warped, d + clip,
+                        'title word%s "%s"' % ("s" if " " in text else "", text))
     return out
+
+
+def check_titles():
+    """The title words are whole, apart, on the screen, inside their quads,
+    and their fills stand out from the sky or sea behind them."""
+    bad = []
+    boxes = []
+    for name, text, box, stretch, bg, stops in TITLE_WORDS:
+        _, _, seen = title_word(text, dict(TITLE_STYLE, stops=stops), box, "x", stretch)
+        x0, y0, x1, y1 = seen
+        if x0 < -2 or x1 > 2 or y0 < -1.5 or y1 > 1.5:
+            bad.append("%s: off the screen" % name)
+        ll, ul, lr, ur = quad_on_screen(name)
+        for px, py in ((x0, y0), (x0, y1), (x1, y0), (x1, y1)):
+            for (ax, ay), (bx, by) in ((ll, lr), (lr, ur), (ur, ul), (ul, ll)):
+                # the quad runs anticlockwise: inside is to the left of each edge
+                if (bx - ax) * (py - ay) - (by - ay) * (px - ax) < 0:
+                    bad.append("%s: a corner of the lettering lies outside its quad" % name)
+                    break
+        band = TITLE_SKY_BAND if bg == SKY else TITLE_SEA_BAND
+        if y0 < band[0] - 1e-9 or y1 > band[1] + 1e-9:
+            bad.append("%s: leaves the %s" % (name, "sky" if bg == SKY else "sea"))
+        for _, colour in stops:
+            if contrast(colour, bg) < MIN_TITLE_CONTRAST:
+                bad.append("%s: fill %s against %s is only %.2f to 1"
+                           % (name, colour, bg, contrast(colour, bg)))
+        for other, obox in boxes:
+            if x0 < obox[2] and obox[0] < x1 and y0 < obox[3] and obox[1] < y1:
+                bad.append("%s overlaps %s" % (name, other))
+        boxes.append((name, seen))
+    return bad
 
 
 # ================================================================ writing
@@ -1188,8 +1368,8 @@ SIZES += [("fish_%s%d" % (p, i), 256, 256)
           for p in ("tail", "flipper", "face") for i in (1, 2, 3)]
 SIZES += [("circle_frame", 512, 512), ("wave", 256, 64)]
 SIZES += [("num_%d" % i, 64, 64) for i in range(10)]
-SIZES += [("text_tobrin", 512, 512), ("text_andthe", 512, 512),
-          ("text_fish", 512, 256)]
+SIZES += [("text_tobrin", 1024, 1024), ("text_andthe", 1024, 1024),
+          ("text_fish", 1024, 512)]
 SIZES += [("text_%s" % n, 512, 512) for n in (
     "press_enter", "press_space", "mash_space", "press_escape", "name",
     "fishies", "thefish", "score")]
@@ -1222,7 +1402,7 @@ def build():
 
 def check(folder):
     """Looks over the finished PNGs; returns a list of problems."""
-    bad = []
+    bad = check_titles()
     want = {n: (w, h) for n, w, h in SIZES}
     have = sorted(x[:-4] for x in os.listdir(folder) if x.endswith(".png"))
     for extra in sorted(set(have) - set(want)):
@@ -1257,14 +1437,12 @@ def check(folder):
         if rows[256][256 * 4 + 3] != 0:
             bad.append("circle_frame.png: centre not clear")
     # sprites drawn over the sea keep a clear border, so nothing is cut
-    # off and no texture edge shows; strands stand on their bottom edge,
-    # and the wave runs off both sides
+    # off and no texture edge shows; the wave runs off both sides
     for name, rows in sorted(pics.items()):
         if name in ("circle_frame", "wave"):
             continue
-        edges = [rows[0][3::4], [r[3] for r in rows], [r[-1] for r in rows]]
-        if not (name.startswith("seedweed_") and name != "seedweed_seed"):
-            edges.append(rows[-1][3::4])
+        edges = [rows[0][3::4], [r[3] for r in rows], [r[-1] for r in rows],
+                 rows[-1][3::4]]
         if max(max(e) for e in edges) > 8:
             bad.append("%s.png: drawing touches the edge of the picture"
                        % name)
