@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DTOBRIN_FUZZ=ON -DTOBRIN_TESTS=OFF -DTOBRIN_BENCHMARKS=OFF \
+    -DTOBRIN_FUZZ=ON -DBUILD_TESTING=OFF -DTOBRIN_BENCHMARKS=OFF \
     -DTOBRIN_SANITIZE=address,undefined > /dev/null
 cmake --build build-fuzz --target settings_fuzzer --parallel "$(nproc)" > /dev/null
 corpus=$(mktemp -d)
