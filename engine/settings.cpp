@@ -67,6 +67,12 @@ void Settings::ParseSetting(std::string text) {
     SetVariable(name, value, bias);
 }
 
+std::string Settings::SettingName(const std::string& text) {
+    std::string::size_type start = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    std::string::size_type equals = text.find('=', start);
+    return text.substr(start, equals == std::string::npos ? equals : equals - start);
+}
+
 void Settings::ParseFile(std::string fileName) {
     std::ifstream file(fileName);
     if (!file.is_open()) {

@@ -23,6 +23,8 @@ public:
 
     // One setting: an optional '+' or '-', a name, and optionally '=' and a value.
     void ParseSetting(std::string text);
+    // The name a setting's text gives: without its '+' or '-', and up to the first '='.
+    static std::string SettingName(const std::string& text);
     void ParseFile(std::string fileName);
 
     // Writes every registered variable in ascending name order. The file is replaced whole
