@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings registry: program variables exposed under text names, read from and written
 // to a plain-text file of NAME=VALUE lines and set from the command line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's constants, each prefixed with its owner. Every game source includes this.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns SIGINT and SIGTERM into a quit request the game sees like the window's close button.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes the settings parser for a while (seconds, 60 by default) with clang's libFuzzer,
 # starting from real settings lines. CI runs it briefly; run it longer by hand.
 set -euo pipefail
