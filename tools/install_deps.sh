@@ -15,7 +15,8 @@ PLAY_PACKAGES=(
     xfonts-base
 )
 
-# The tests, benchmarks, sanitizers and fuzzer, and checking the Debian package.
+# The tests, benchmarks, sanitizers and fuzzer, and checking the Debian package. The last
+# line is what the classic SDL 1.2 library loads: the package check plays against it too.
 TEST_PACKAGES=(
     libx11-dev zlib1g-dev
     googletest libgtest-dev libbenchmark-dev
@@ -24,6 +25,7 @@ TEST_PACKAGES=(
     desktop-file-utils appstream
     clang libclang-rt-14-dev
     dpkg-dev lintian
+    libasound2 libcaca0 libpulse0 libx11-6 libxext6
 )
 
 case "${1:-}" in
