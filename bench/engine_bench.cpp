@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the engine's per-frame work: a kernel frame, pool churn, a camera step, settings.
 #include <benchmark/benchmark.h>
 

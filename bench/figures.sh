@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The figures that matter to a player and to us, in one run on a private X server: the
 # simulation step at a typical and at the full population, drawn frames of menu and chase
 # against an empty frame, the world's start-up, the real game's time to its first frame and

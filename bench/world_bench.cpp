@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world's costs: its start-up, the actors' and the simulation's steps at the populations
 // the game reaches, and drawn frames of menu and chase against an empty frame. The benchmarks
 // that draw need a display (run under xvfb-run); sound goes to SDL's dummy driver.

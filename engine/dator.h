@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dators: typed views of program variables that convert to and from text.
 #pragma once
 

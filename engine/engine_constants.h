@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Constants shared by the engine's parts, each prefixed with the part it belongs to.
 #pragma once
 

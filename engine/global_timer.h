@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures each frame; runs first, so every later task reads the same fresh frame time.
 #pragma once
 

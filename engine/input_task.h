@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps a per-frame copy of the keyboard's held keys.
 #pragma once
 

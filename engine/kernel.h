@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task kernel: runs every live task once per frame in priority order.
 #pragma once
 

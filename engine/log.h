@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's one reporting channel: log.txt for everything, a message box for failures.
 #pragma once
 

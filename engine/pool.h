@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reusable storage for many short-lived objects of one kind.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/settings.h"
 
 #include <cerrno>
@@ -144,6 +145,12 @@ void Settings::ParseSetting(std::string text) {
     std::string value;
     int bias = SplitSetting(text, name, value);
     SetVariable(name, value, bias);
+}
+
+std::string Settings::SettingName(const std::string& text) {
+    std::string::size_type start = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    std::string::size_type equals = text.find('=', start);
+    return text.substr(start, equals == std::string::npos ? equals : equals - start);
 }
 
 void Settings::ParseFile(std::string fileName) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings registry: program variables exposed under text names, read from and written
 // to a plain-text file of NAME=VALUE lines and set from the command line.
 #pragma once
@@ -30,6 +31,8 @@ public:
     // One setting: an optional '+' or '-', a name, and optionally '=' and a value, blanks
     // around the value ignored.
     void ParseSetting(std::string text);
+    // The name a setting's text gives: without its '+' or '-', and up to the first '='.
+    static std::string SettingName(const std::string& text);
     void ParseFile(std::string fileName);
 
     // Writes every registered variable in ascending name order. The file is replaced whole

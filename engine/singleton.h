@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One registered instance per class, reachable from anywhere.
 #pragma once
 

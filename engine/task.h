@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unit of per-frame work the kernel runs.
 #pragma once
 

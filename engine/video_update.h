@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owns the window and its OpenGL context; swaps the buffers last in every frame.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/assets.h"
 
 const char* const IMG_filenames[ASSET_IMAGE_COUNT] = {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's pictures and sounds: the tables of their files and the names that index them.
 #pragma once
 

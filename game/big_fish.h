@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The predator: hunts the submarine in a game and escorts it on the title menu.
 #pragma once
 

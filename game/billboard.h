@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A caption: a picture on four free corners that glides toward a destination.
 #pragma once
 

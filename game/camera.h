@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's centre: glides after a followed point, so the view trails it smoothly.
 #pragma once
 

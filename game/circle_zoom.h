@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scene change: a black screen with a round opening that closes onto or opens from a point.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing one of the world's pictures as a textured quad.
 #pragma once
 

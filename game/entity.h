@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of everything that has a place in the world.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small fish: zigzags along until the submarine swallows it, then homes in and is eaten.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/fmod_errorcheck.h"
 
 #include "engine/log.h"

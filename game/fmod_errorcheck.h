@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one check every sound call's result goes through.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/game.h"
 
 #include <SDL_image.h>
@@ -10,6 +11,7 @@
 #include "engine/log.h"
 #include "engine/settings.h"
 #include "engine/video_update.h"
+#include "game/command_line.h"
 #include "game/fmod_errorcheck.h"
 #include "game/game_constants.h"
 #include "game/info_text_task.h"
@@ -66,6 +68,7 @@ bool Game::Run(int argc, char** argv) {
     SetDefaultSettings(settings);
     settings->ParseFile(GAME_SETTINGS_FILENAME);
     for (int i = 1; i < argc; ++i) {
+        ReportUnknownSetting(settings, argv[i]);
         settings->ParseSetting(argv[i]);
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: start-up, the frame loop and shutdown, and the hub through which
 // the world and the actors reach each other and the sound library.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/game_constants.h"
 
 std::string stringVideoWidth = CONFIG_STRING_VIDEO_WIDTH;

@@ -1,15 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's constants, each prefixed with its owner. Every game source includes this.
 #pragma once
 
 #include <string>
 
 const char* const GAME_TITLE = "Tobrin and the Fish";  // window caption, also when iconified
+const char* const GAME_COMMAND = "tobrin";             // the name messages and the usage give
 const char* const GAME_SETTINGS_FILENAME = "tobrin.cfg";
 const char* const GAME_ICON_FILENAME = "resources/images/tobrin_icon.png";
 const int GAME_SOUND_CHANNELS = 32;             // effects that can sound at once
 const unsigned GAME_FMOD_VERSION = 0x00040201;  // oldest sound library the game accepts
 // Pixels: no screen is wider or taller, and a far larger window crashes the GL renderer.
 const int GAME_VIDEO_MAX_SIZE = 16384;
+
+// Exit statuses, for scripts and launchers.
+const int GAME_EXIT_NORMAL = 0;
+const int GAME_EXIT_START_FAILED = 1;  // the reason is in log.txt and was shown in a box
+const int GAME_EXIT_USAGE = 2;         // an option the game does not know
 
 // Task priorities: the order of work within a frame, lowest first.
 const int GAME_TIMER_PRIORITY = 10;

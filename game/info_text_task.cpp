@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/info_text_task.h"
 
 #include "engine/global_timer.h"

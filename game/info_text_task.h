@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logs the frame rate every few seconds.
 #pragma once
 

@@ -1,14 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry.
 #include <SDL.h>
 
+#include "game/command_line.h"
 #include "game/game.h"
+#include "game/game_constants.h"
 
-// 0 after a normal quit; 1 when start-up failed, so scripts and launchers can tell.
+// An option such as --help is answered before anything starts: no log, no window.
 extern "C" int SDL_main(int argc, char** argv) {
     new Game;
-    bool ranNormally = Singleton<Game>::GetPointer()->Run(argc, argv);
+    int status = AnswerOptions(argc, argv);
+    if (status < 0) {
+        bool ranNormally = Singleton<Game>::GetPointer()->Run(argc, argv);
+        status = ranNormally ? GAME_EXIT_NORMAL : GAME_EXIT_START_FAILED;
+    }
     delete Singleton<Game>::GetPointer();
-    return ranNormally ? 0 : 1;
+    return status;
 }
 
 #if !defined(_WIN32) && !defined(__APPLE__)

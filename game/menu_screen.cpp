@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu's billboards: the title words flying apart, the cycling caption and the score
 // labels; and the game's paused banner.
 #include "game/game_constants.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world's game modes, which are also the requests its music understands.
 #pragma once
 

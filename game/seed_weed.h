@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A floating seed with two strands of weed: knocked aside when struck, twitching at rest.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide keys: quit on Escape, the window's close button or a quit signal;
 // F2 switches sound effects and F3 music.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world's pictures, sounds and music.
 #include "game/world_task.h"
 

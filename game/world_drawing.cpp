@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the world: the ocean and sky, the waves, the actors between the two layers of the
 // weed, the score or the menu, the circle and the paused banner.
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeping the ocean populated around the submarine: schools of fishies and seed weeds appear
 // ahead of it and go once it has left them behind; the submarine swallows fishies and the
 // submarine and the big fish knock weeds aside.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world's game flow: the menu, the way into a chase, the chase and the chomp.
 #include "game/world_task.h"
 

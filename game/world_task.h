@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game world: the ocean and everything in it, the title menu and the chase, every picture
 // and sound, and the music channel.
 #pragma once

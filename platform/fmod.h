@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The sound library's flat interface, in the shape of FMOD Ex's, played through SDL_mixer.
    XM modules play as music, everything else as samples. A result of FMOD_OK is success. */
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A modal message box with a title, a text and one OK button.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns SIGINT, SIGTERM and SIGHUP (a closed terminal) into a quit request the game sees like
 // the window's close button. A message box waiting for OK is taken down by it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's random numbers: a 15-bit generator, whatever range the C library's rand has.
 #pragma once
 

@@ -134,7 +134,8 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
             std::filesystem::create_directory("tobrin.cfg");
         }
         GameProcess run;
-        std::string window = OpenWindow({"VIDEO_WIDTH=400", "VIDEO_HEIGHT=300"}, run);
+        std::string window =
+            OpenWindow({"VIDEO_WIDTH=400", "+VIDEO_FULLSCRENE", "VIDEO_HEIGHT=300"}, run);
         ASSERT_FALSE(window.empty()) << way.name;
         EXPECT_EQ(WindowSize(window), std::make_pair(400, 300)) << way.name;
         ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started")) << way.name;
@@ -142,6 +143,8 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
         ASSERT_TRUE(run.WaitForExit(20)) << way.name;
         EXPECT_EQ(run.exitStatus, 0) << way.name;
         EXPECT_TRUE(LogHas("Game quit with ")) << way.name << ": the game in progress ends";
+        EXPECT_TRUE(LogHas("Unknown setting on the command line: +VIDEO_FULLSCRENE"));
+        EXPECT_NE(ReadTextFile(run.stderrPath).find("\"VIDEO_FULLSCRENE\""), std::string::npos);
         if (way.folderForSettings) {
             EXPECT_TRUE(LogHas("Cannot write to settings file: tobrin.cfg"));
         } else {
@@ -152,6 +155,33 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
         }
     }
     EXPECT_TRUE(CapturedBoxes().empty());
+}
+
+// Options answer on the terminal and exit without a window, a log or a settings file.
+TEST_F(GameRunTest, OptionsAnswerAndExitWithoutStartingTheGame) {
+    const struct {
+        const char* arguments;  // as typed in a shell
+        int status;
+        const char* output;  // standard output holds this
+        const char* errors;  // standard error holds this; empty when the status is 0
+    } options[] = {
+        {"--help", 0, "  VIDEO_FULLSCREEN=0 ", ""},
+        {"-h", 0, "Escape", ""},
+        {"VIDEO_WIDTH=800 --version", 0, "tobrin " TOBRIN_VERSION "\n", ""},
+        {"--fullscreen", 2, "", "unknown option --fullscreen\n\nUsage: tobrin"},
+        {"--", 2, "", "Usage: tobrin"},
+    };
+    for (const auto& option : options) {
+        std::string command =
+            std::string("env -u DISPLAY ") + TOBRIN_BINARY + " " + option.arguments + " >out 2>err";
+        int status = std::system(command.c_str());
+        std::string output = ReadTextFile("out"), errors = ReadTextFile("err");
+        EXPECT_EQ(WEXITSTATUS(status), option.status) << option.arguments;
+        EXPECT_NE(output.find(option.output), std::string::npos) << option.arguments << output;
+        EXPECT_NE(errors.find(option.errors), std::string::npos) << option.arguments << errors;
+        EXPECT_TRUE(option.status != 0 || errors.empty()) << option.arguments << errors;
+        EXPECT_TRUE(LogLines().empty() && !FileExists("tobrin.cfg")) << option.arguments;
+    }
 }
 
 // Whatever stops the start-up is named in the log, ends the game with a failing status and

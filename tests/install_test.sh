@@ -23,17 +23,17 @@ check test -x "$prefix/libexec/tobrin/tobrin"
 find "$prefix" -printf '%p %s %T@\n' | sort > "$work/before"
 
 mkdir -p "$work/home"
-check "$here/play_installed.sh" "$prefix/bin/tobrin" "$work/home" VIDEO_WIDTH=320 VIDEO_HEIGHT=240
+check "$here/play_installed.sh" "$prefix/games/tobrin" "$work/home" VIDEO_WIDTH=320 VIDEO_HEIGHT=240
 folder="$work/home/.local/share/tobrin"
-check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$prefix/share/tobrin/resources")"
+check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$prefix/share/games/tobrin/resources")"
 # A second start keeps the user's settings.
-check "$here/play_installed.sh" "$prefix/bin/tobrin" "$work/home"
+check "$here/play_installed.sh" "$prefix/games/tobrin" "$work/home"
 check grep -qx VIDEO_WIDTH=320 "$folder/tobrin.cfg"
 
 # The installation moved elsewhere: the user's folder follows it.
 mv "$prefix" "$work/moved"
-check "$here/play_installed.sh" "$work/moved/bin/tobrin" "$work/home"
-check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$work/moved/share/tobrin/resources")"
+check "$here/play_installed.sh" "$work/moved/games/tobrin" "$work/home"
+check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$work/moved/share/games/tobrin/resources")"
 find "$work/moved" -printf '%p %s %T@\n' | sed "s|$work/moved|$prefix|" | sort > "$work/after"
 check cmp -s "$work/before" "$work/after"  # nothing written into the install folders
 

@@ -1,18 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the game needs to build, run and be tested, and only
-# those that are missing, so running it again costs nothing. Needs root for apt-get.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian 12 packages that are missing, so running it again costs nothing.
+# Needs root (or sudo) for apt-get.
+#   tools/install_deps.sh          what building, playing, testing and packaging the game need
+#   tools/install_deps.sh --play   only what building and playing the game need
 set -euo pipefail
 
-PACKAGES=(
+# Building and running the game. xfonts-base: SDL2's message box, which tells of a failed
+# start, cannot open without the X core fonts.
+PLAY_PACKAGES=(
     cmake g++ make pkg-config
     libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
-    libgl-dev libgl1-mesa-dri libx11-dev zlib1g-dev
+    libgl-dev libgl1-mesa-dri
+    xfonts-base
+)
+
+# The tests, benchmarks, sanitizers and fuzzer, and checking the Debian package. The last
+# line is what the classic SDL 1.2 library loads: the package check plays against it too.
+TEST_PACKAGES=(
+    libx11-dev zlib1g-dev
     googletest libgtest-dev libbenchmark-dev
-    xvfb xauth xdotool xfonts-base
+    xvfb xauth xdotool
     xmp sox
     desktop-file-utils appstream
     clang libclang-rt-14-dev
+    dpkg-dev lintian
+    libasound2 libcaca0 libpulse0 libx11-6 libxext6
 )
+
+case "${1:-}" in
+    --play) PACKAGES=("${PLAY_PACKAGES[@]}") ;;
+    "") PACKAGES=("${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+    *) echo "usage: $0 [--play]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rebuilds every picture and sound of the game from its sources under assets/.
 # The results in resources/ are committed, so playing needs none of this.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds every sound and tune of Tobrin and the Fish.
 
     python3 tools/make_audio.py            (run from the repository root)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rebuilds every picture of Tobrin and the Fish:
 #   assets/images/draw.py   writes the SVG sources (assets/images/*.svg)
 #   rsvg-convert            turns each one into resources/images/NAME.png
@@ -52,11 +53,15 @@ done <<< "$list"
 python3 "$SRC/draw.py" --check "$OUT" || fail "the pictures did not pass the check"
 echo "make_images: $count pictures in $OUT"
 
-# The desktop icon in the sizes a desktop's icon theme asks for, from the window icon's source.
+# The desktop icon in the sizes a desktop's icon theme asks for, from the window icon's source,
+# and that source itself for any other size.
 ICONS=packaging/icons/hicolor
-for size in 32 64 128 256; do
+for size in 32 48 64 128 256; do
     mkdir -p "$ICONS/${size}x${size}/apps"
     rsvg-convert -w "$size" -h "$size" -f png -o "$ICONS/${size}x${size}/apps/tobrin.png" \
         "$SRC/tobrin_icon.svg" || fail "rsvg-convert failed on the ${size}px icon"
     echo "made $ICONS/${size}x${size}/apps/tobrin.png"
 done
+mkdir -p "$ICONS/scalable/apps"
+cp "$SRC/tobrin_icon.svg" "$ICONS/scalable/apps/tobrin.svg"
+echo "made $ICONS/scalable/apps/tobrin.svg"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the game and its tests with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-asan/ and runs the whole suite there on a private X server. Leaks are checked in the
 # tests without a window; in those with one, Mesa's software renderer is unloaded before the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Little synthesiser for Tobrin's music instruments and sound effects.
 
 Pure Python, no outside sounds: every waveform is built here from sines,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One command for the whole test suite: installs what is missing, builds, and runs every
 # test headless on a private X server (Xvfb), with no sound hardware needed.
 set -euo pipefail

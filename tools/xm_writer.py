@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes FastTracker 2 style Extended Modules (.xm, format 0x0104).
 
 Only what our tunes need: packed patterns, one sample per instrument,

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the SVG sources of all of Tobrin's pictures into assets/images/.
 
     python3 assets/images/draw.py            write every *.svg next to this file

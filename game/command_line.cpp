@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "game/command_line.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/log.h"
+#include "engine/settings.h"
+#include "game/game.h"
+#include "game/game_constants.h"
+
+namespace {
+
+struct SettingMeaning {
+    const char* name;
+    const char* meaning;
+};
+
+const SettingMeaning SETTING_MEANINGS[] = {
+    {CONFIG_STRING_HIGH_SCORE, "the best score so far"},
+    {CONFIG_STRING_VIDEO_BPP, "colour depth asked for, in bits per pixel"},
+    {CONFIG_STRING_VIDEO_FULLSCREEN, "1 for full screen"},
+    {CONFIG_STRING_VIDEO_HEIGHT, "window height in pixels"},
+    {CONFIG_STRING_VIDEO_WIDTH, "window width in pixels"},
+};
+
+const char* Meaning(const std::string& name) {
+    for (const SettingMeaning& setting : SETTING_MEANINGS) {
+        if (name == setting.name) {
+            return setting.meaning;
+        }
+    }
+    return "";
+}
+
+// The defaults are read from a registry filled as the game fills its own, so the usage
+// cannot drift from them.
+void PrintSettings(std::FILE* out) {
+    Settings settings;
+    Singleton<Game>::GetPointer()->SetDefaultSettings(&settings);
+    for (auto& [name, dator] : settings.variables) {
+        std::string setting = name + "=" + std::string(*dator);
+        std::fprintf(out, "  %-20s %s\n", setting.c_str(), Meaning(name));
+    }
+}
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: %s [SETTING]...\n"
+                 "       %s --help | --version\n"
+                 "\n"
+                 "%s: a small arcade game. Each SETTING is NAME=VALUE, +NAME (a switch\n"
+                 "on) or -NAME (a switch off); it overrides %s and is saved there at exit.\n"
+                 "\n"
+                 "Settings, with their defaults:\n",
+                 GAME_COMMAND, GAME_COMMAND, GAME_TITLE, GAME_SETTINGS_FILENAME);
+    PrintSettings(out);
+    std::fprintf(out,
+                 "\n"
+                 "Keys:\n"
+                 "  Enter    start a game from the title menu\n"
+                 "  Space    hold to climb, release to dive; each press and release speeds it up\n"
+                 "  Pause    pause and resume\n"
+                 "  F2       sound effects on or off\n"
+                 "  F3       music on or off\n"
+                 "  Escape   quit\n"
+                 "\n"
+                 "Files, in the working folder (the installed %s command plays in\n"
+                 "$XDG_DATA_HOME/tobrin, ~/.local/share/tobrin by default):\n"
+                 "  %-12s the settings and the high score\n"
+                 "  log.txt      what happened in the last run\n"
+                 "  resources/   the pictures and sounds\n"
+                 "\n"
+                 "Exit status: %d after a normal quit, %d when start-up failed, %d for an\n"
+                 "unknown option.\n",
+                 GAME_COMMAND, GAME_SETTINGS_FILENAME, GAME_EXIT_NORMAL, GAME_EXIT_START_FAILED,
+                 GAME_EXIT_USAGE);
+}
+
+}  // namespace
+
+int AnswerOptions(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            PrintUsage(stdout);
+            return GAME_EXIT_NORMAL;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s %s\n", GAME_COMMAND, TOBRIN_VERSION);
+            return GAME_EXIT_NORMAL;
+        }
+        if (std::strncmp(argv[i], "--", 2) == 0) {
+            std::fprintf(stderr, "%s: unknown option %s\n\n", GAME_COMMAND, argv[i]);
+            PrintUsage(stderr);
+            return GAME_EXIT_USAGE;
+        }
+    }
+    return -1;
+}
+
+void ReportUnknownSetting(Settings* settings, const char* argument) {
+    std::string name = Settings::SettingName(argument);
+    if (settings->GetVariable(name)) {
+        return;
+    }
+    std::fprintf(stderr, "%s: no setting is named \"%s\"; %s ignored (--help lists them)\n",
+                 GAME_COMMAND, name.c_str(), argument);
+    Log::Get().Write(LOG_APP, "Unknown setting on the command line: %s", argument);
+}

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the command line holds besides settings: the options that answer a question and
+// exit, and the report of an argument that names no setting.
+#pragma once
+
+class Settings;
+
+// --help (or -h) prints the usage and --version the version, and the game should then exit
+// with GAME_EXIT_NORMAL; any other argument beginning with "--" prints the usage to standard
+// error and gives GAME_EXIT_USAGE. -1 when there is no option and the game should run.
+int AnswerOptions(int argc, char** argv);
+
+// A mistyped setting would otherwise pass unnoticed: says so on standard error and in the log.
+// The settings file's unknown lines stay silent, since old files may hold retired names.
+void ReportUnknownSetting(Settings* settings, const char* argument);
