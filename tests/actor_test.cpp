@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the actors move and when they sound, with exact figures: the game's feel at the edges
-// that a replayed session rarely reaches.
+// How the actors behave at the edges a replayed session rarely reaches, with exact figures, and
+// when they sound (the replay does not listen).
 #include <SDL_mixer.h>
 
 #include <cmath>
@@ -21,62 +21,7 @@ namespace {
 using Figures = std::vector<double>;
 using ActorTest = SoundWorldTest;
 
-TEST_F(ActorTest, SubBoostsPitchesAndStopsAtTheSurface) {
-    Sub sub;
-    Figures targets;
-    for (int i = 0; i < 3; ++i) {
-        sub.SpeedBoost();
-        targets.push_back(sub.targetSpeed);
-    }
-    EXPECT_EQ(targets, (Figures{1.75, 2.125, 2.3125})) << "each boost halves the gap to 2.5";
-    sub.UpThrust(0.25);
-    EXPECT_DOUBLE_EQ(sub.angle, 15.0);
-    sub.UpThrust(1.0);
-    EXPECT_EQ(sub.angle, SUB_MAX_ANGLE);
-    sub.DownThrust(10.0);
-    EXPECT_EQ(sub.angle, SUB_MIN_ANGLE);
-
-    Sub surfaced;
-    surfaced.angle = 20.0;
-    surfaced.UpThrust(0.1);
-    surfaced.Update(0.1);
-    EXPECT_EQ(surfaced.y, 0.0) << "the climb is cancelled at the surface";
-    EXPECT_DOUBLE_EQ(surfaced.angle, 14.0) << "and the nose turns down 60 degrees a second net";
-    EXPECT_NEAR(surfaced.x, std::cos(14 * PI / 180) * 0.1, 1e-12);
-    surfaced.angle = -10.0;
-    surfaced.Update(0.1);
-    EXPECT_LT(surfaced.y, 0.0) << "a falling heading leaves the surface";
-}
-
-TEST_F(ActorTest, StruckSubRecoversAndTheMenuSubDrones) {
-    Sub sub;
-    sub.targetSpeed = sub.velocity = 2.0;
-    sub.Collision();
-    sub.Update(1.0);
-    EXPECT_EQ((Figures{sub.velocity, sub.targetSpeed}), (Figures{0.5, 1.5}));
-    Sub::myDroneRise = true;
-    Sub::my_droneTimer = 0.0;
-    Sub drone;
-    drone.state = SUB_DRONING;
-    drone.y = -5.0;
-    drone.Update(0.25);
-    EXPECT_DOUBLE_EQ(drone.angle, 15.0);
-    drone.Update(1.75);
-    EXPECT_FALSE(Sub::myDroneRise) << "two seconds up, then down";
-    EXPECT_DOUBLE_EQ(drone.angle, -30.0);
-}
-
-TEST_F(ActorTest, FishieWandersAndSwallowedHomesInWithoutOvershooting) {
-    Fishie fishie;
-    fishie.y = -1.0;
-    Figures angles;
-    for (double dT : {0.5, 0.5, 3.0}) {
-        fishie.Update(dT);
-        angles.push_back(fishie.angle);
-    }
-    EXPECT_EQ(angles, (Figures{2.5, 5.0, 15.0}));
-    EXPECT_FALSE(fishie.rising);
-
+TEST_F(ActorTest, SwallowedFishieHomesInWithoutOvershootingAndIsEaten) {
     Sub sub;
     sub.y = 0.5;
     Fishie swallowed;
@@ -138,25 +83,6 @@ TEST_F(BigFishTest, ChompDistanceIsFromTheMouthBelowTheSnout) {
     EXPECT_EQ(static_cast<double>(BIGFISH_CHOMP_DISTANCE), 0.20000000298023224);
 }
 
-TEST_F(BigFishTest, SteersOntoTheTargetAngleAndNeverPastIt) {
-    fish.mode = BIGFISH_CHASE;
-    sub.x = 10.0;
-    fish.angle = 5.0;
-    fish.Update(1.0);
-    EXPECT_EQ(fish.angle, 0.0);
-    fish.angle = -3.0;
-    fish.Update(0.1);
-    EXPECT_DOUBLE_EQ(fish.angle, -3.0 + fish.turnSpeed * 0.1 - 0.1 * 0.1 * 0.1);
-    fish.Reset();
-    fish.mode = BIGFISH_CHASE;
-    sub.x = 10.0 * std::cos(20 * PI / 180);
-    sub.y = 10.0 * std::sin(20 * PI / 180);
-    fish.x = fish.y = 0.0;
-    fish.angle = -170.0;
-    fish.Update(0.5);
-    EXPECT_DOUBLE_EQ(fish.angle, -165.0) << "the difference below -180 turns the longer way";
-}
-
 TEST_F(BigFishTest, FaceSpeedAndDepthFollowWhereTheSubIs) {
     fish.mode = BIGFISH_CHASE;
     sub.y = -2.0;
@@ -185,64 +111,6 @@ TEST_F(BigFishTest, FaceSpeedAndDepthFollowWhereTheSubIs) {
     sub.x = 2.25;
     fish.Update(0.0);
     EXPECT_EQ(fish.targetSpeed, BIGFISH_ESCORT_FAST);
-}
-
-TEST_F(ActorTest, SeedWeedDriftsDampedAndTwitchesAfterItsRest) {
-    SeedWeed once, twice;
-    once.velocity = twice.velocity = 2.0;
-    once.y = twice.y = -3.0;
-    once.wiggleTime = twice.wiggleTime = 100.0;
-    once.Update(1.0);
-    twice.Update(0.5);
-    twice.Update(0.5);
-    EXPECT_DOUBLE_EQ(once.velocity, 2.0 * 0.333);
-    EXPECT_DOUBLE_EQ(twice.velocity, once.velocity) << "however the time is split";
-    tobrin::srand(3);
-    SeedWeed rest;
-    rest.y = -1.0;
-    rest.wiggleTime = 1.0;
-    rest.Update(1.0);
-    EXPECT_EQ(rest.velocity, 0.0) << "a rest of exactly its time does not twitch";
-    rest.Update(0.001);
-    EXPECT_GT(rest.velocity, 0.0);
-    EXPECT_EQ(rest.wiggleTimer, 0.0);
-    SeedWeed surfaced;
-    surfaced.y = 0.02;
-    surfaced.angle = 45.0;
-    surfaced.velocity = 1.0;
-    surfaced.wiggleTime = 100.0;
-    surfaced.Update(0.1);
-    EXPECT_EQ(surfaced.y, 0.0);
-}
-
-TEST(VisualsTest, BillboardCameraAndCircleGlideAsTimed) {
-    Billboard board;
-    board.destinationX = 2.0;
-    board.Update(1.0);
-    EXPECT_DOUBLE_EQ(board.x, 1.0) << "halves the distance each second";
-    Camera camera;
-    double x = 1.0, y = -1.0;
-    camera.targetX = &x;
-    camera.targetY = &y;
-    camera.offsetX = 1.0;
-    camera.Update(1.0 / 16.0);
-    EXPECT_DOUBLE_EQ(camera.x, 1.0);
-    camera.Update(10.0);
-    EXPECT_EQ((Figures{camera.x, camera.y}), (Figures{2.0, -1.0})) << "never past the goal";
-    CircleZoom zoom;
-    zoom.speed = 5.0;
-    zoom.radius = 4.0;
-    zoom.ZoomIn(&x, &y);
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_GT(zoom.radius, 0.0);
-        zoom.Update(0.1);
-    }
-    EXPECT_EQ(zoom.radius, 0.0);
-    EXPECT_TRUE(zoom.active) << "closed, it holds the screen black";
-    zoom.ZoomOut(nullptr, nullptr);
-    zoom.Update(1.01);
-    EXPECT_EQ(zoom.radius, CIRCLEZOOM_MAXIMUM);
-    EXPECT_FALSE(zoom.active);
 }
 
 }  // namespace

@@ -263,39 +263,4 @@ TEST_F(ScoreDrawingTest, TheScoreAndTheMenusScoresShowTheirLastEightDigits) {
     EXPECT_EQ(DigitsOnRow(-1.275), std::vector<int>(8, 0));
 }
 
-TEST_F(ScoreDrawingTest, TheClosedCircleCoversTheScoreAndThePausedBannerCoversAll) {
-    StartAGame();
-    world.my_circleZoom.Reset();
-    world.my_circleZoom.radius = 0.0;
-    world.my_circleZoom.ZoomIn(&world.my_sub.x, &world.my_sub.y);
-    world.my_circleZoom.Update(0.0);
-    world.DrawGame();
-    for (auto [x, y] : {std::pair{-1.9, 1.4}, {0.0, 0.0}, {1.85, -1.425}}) {
-        EXPECT_TRUE(Shows(x, y, BLACK)) << x << ", " << y;
-    }
-    world.my_textures[IMG_TEXT_PAUSED] = Picture(1, 1, {RED});
-    world.my_gameBillboards[0].x = world.my_gameBillboards[0].y = 0.0;
-    world.DrawGame();
-    EXPECT_TRUE(Shows(0.6, 0.3, RED)) << "the banner is drawn after the circle";
-    EXPECT_TRUE(Shows(0.0, 0.45, BLACK)) << "and is 0.667 high";
-}
-
-// The sky's quad spans 2 units above the surface, shown while the camera is above -1.8; the
-// sea fades from blue at the surface to black 50 units down.
-TEST_F(DrawingTest, SkyAboveAndTheSeaFadingToBlack) {
-    struct Case {
-        double cameraY, viewY;
-        Colour want;
-    } cases[] = {{0.0, 1.0, {0, 191, 255}}, {0.0, -0.2, {0, 51, 255}},   {-25.0, 0.0, {0, 26, 128}},
-                 {-60.0, 0.0, BLACK},       {-1.79, 2.8, {0, 191, 255}}, {-1.8, 2.8, BLACK}};
-    for (const Case& c : cases) {
-        world.my_camera.y = c.cameraY;
-        Clear(BLACK);
-        glLoadIdentity();
-        glOrtho(-2.0, 2.0, -1.5, 4.5, -1.0, 1.0);  // twice as tall, to see above the view
-        world.DrawOcean();
-        EXPECT_TRUE(Shows(0.0, (c.viewY - 1.5) / 2, c.want)) << "camera at " << c.cameraY;
-    }
-}
-
 }  // namespace

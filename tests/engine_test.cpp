@@ -122,22 +122,6 @@ TEST(PoolTest, GrowsByChunksAndHandsBackTheLastPrunedFirst) {
     EXPECT_EQ(pool.New(), b) << "the oldest live element ends up in front";
 }
 
-TEST(PoolTest, IterateVisitsNewestFirstAndNotWhatItSpawns) {
-    static Pool<Counted>* pool;
-    static std::vector<Counted*> visited;
-    Pool<Counted> live(2);
-    pool = &live;
-    Counted* older = live.New();
-    Counted* newer = live.New();
-    live.Iterate([](Counted* element) {
-        visited.push_back(element);
-        pool->New();
-    });
-    EXPECT_EQ(visited, (std::vector<Counted*>{newer, older}));
-    EXPECT_EQ(live.Size(), 4);
-    EXPECT_EQ(Pool<Counted>(0).New(), nullptr) << "a pool that cannot grow gives nothing";
-}
-
 class SettingsTest : public InTempDir {
 protected:
     Settings settings;
@@ -200,28 +184,6 @@ TEST_F(SettingsTest, FileLinesApplyInOrderAndTheWriteListsAllByName) {
               "VIDEO_WIDTH=1024\n");
 }
 
-// Files as they turn up: missing, empty, cut short, zero-filled or not text at all. None stops
-// the program or changes a setting it cannot read.
-TEST_F(SettingsTest, DamagedFilesChangeOnlyWhatTheyCanSay) {
-    std::string nul = "VIDEO_HEIGHT=600\nVIDEO_WI";
-    nul += '\0';
-    nul += "DTH=900\n";
-    for (const std::string& text : {std::string(), std::string(4096, '\0'), nul,
-                                    std::string("\x89PNG\r\n\x1a\n\xff\xfe=="), std::string("=")}) {
-        WriteTextFile("tobrin.cfg", text);
-        settings.ParseFile("tobrin.cfg");
-        EXPECT_EQ(Value("VIDEO_WIDTH"), "640");
-    }
-    EXPECT_EQ(Value("VIDEO_HEIGHT"), "600");
-    std::filesystem::remove("tobrin.cfg");
-    settings.ParseFile("tobrin.cfg");
-    std::filesystem::create_directory("tobrin.cfg");
-    settings.ParseFile("tobrin.cfg");
-    EXPECT_EQ(LogLines().back(), "Cannot open settings file: tobrin.cfg");
-    EXPECT_FALSE(settings.WriteFile("tobrin.cfg"));
-    EXPECT_EQ(LogLines().back(), "Cannot write to settings file: tobrin.cfg");
-}
-
 // A write that fails partway, as on a full disk or when the program dies, leaves the old file
 // whole. The child's file size limit makes every write past 20 bytes fail.
 TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
@@ -249,18 +211,6 @@ TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
 namespace fs = std::filesystem;
 const char* const CFG = "tobrin.cfg";
 
-// Puts at the path a FIFO ("|"), a link ("-> target") or a file holding the text.
-void Plant(const char* path, const std::string& what) {
-    fs::remove(path);
-    if (what == "|") {
-        mkfifo(path, 0644);
-    } else if (what.rfind("-> ", 0) == 0) {
-        fs::create_symlink(what.substr(3), path);
-    } else {
-        WriteTextFile(path, what);
-    }
-}
-
 class SettingsFileTest : public InTempDir {
 protected:
     Settings settings;
@@ -271,11 +221,6 @@ protected:
         InTempDir::SetUp();
         settings.RegisterVariable(stringHighScore, &highScoreDator);
         settings.keepLarger.insert(stringHighScore);
-    }
-    bool LogHas(const std::string& start) {
-        Lines lines = LogLines();
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](auto& line) { return line.rfind(start, 0) == 0; });
     }
     // The exit status of the work done in a child process, as the user nobody where we are root.
     int AsNobody(const std::function<bool()>& work) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game_process.h"
 
 #include <X11/Xatom.h>
@@ -7,35 +8,83 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
-#include <zlib.h>
-
 namespace {
-
-std::string Capture(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return output;
-    }
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) {
-        output += buffer;
-    }
-    pclose(pipe);
-    return output;
-}
 
 void Sleep(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+auto Deadline(double seconds) {
+    return std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+}
+
+// An X server that has only just started, or is busy, may not answer at the first call.
+Display* OpenDisplay(const char* name, double seconds) {
+    auto deadline = Deadline(seconds);
+    Display* display = XOpenDisplay(name);
+    for (; !display && std::chrono::steady_clock::now() < deadline; Sleep(20)) {
+        display = XOpenDisplay(name);
+    }
+    return display;
+}
+
+// Windows of other processes may vanish while they are being looked at.
+int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// A window property's bytes, or "" where it has none.
+std::string Property(Display* display, Window window, const char* name) {
+    Atom type;
+    int format;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* value = nullptr;
+    std::string bytes;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False,
+                           AnyPropertyType, &type, &format, &count, &remaining,
+                           &value) == Success &&
+        value) {
+        bytes.assign(reinterpret_cast<char*>(value), count * (format == 32 ? sizeof(long) : 1));
+        XFree(value);
+    }
+    return bytes;
+}
+
+// The title is _NET_WM_NAME where set, else WM_NAME read raw: SDL2's message box sets only the
+// raw one, which xdotool cannot read.
+bool Matches(Display* display, Window window, const std::string& name, long pid) {
+    std::string title = Property(display, window, "_NET_WM_NAME");
+    std::string owner = Property(display, window, "_NET_WM_PID");
+    return (title.empty() ? Property(display, window, "WM_NAME") : title) == name &&
+           (pid == 0 ||
+            (owner.size() == sizeof(long) && *reinterpret_cast<long*>(&owner[0]) == pid));
+}
+
+// Searches the mapped windows under the root, depth first.
+Window FindWindow(Display* display, Window parent, const std::string& name, long pid) {
+    Window root, ignored, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, parent, &root, &ignored, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i) {
+            XWindowAttributes attributes;
+            bool viewable = XGetWindowAttributes(display, children[i], &attributes) &&
+                            attributes.map_state == IsViewable;
+            found = viewable && Matches(display, children[i], name, pid)
+                        ? children[i]
+                        : FindWindow(display, children[i], name, pid);
+        }
+        XFree(children);
+    }
+    return found;
 }
 
 }  // namespace
@@ -44,49 +93,35 @@ bool GameProcess::Start(const std::vector<std::string>& arguments,
                         const std::map<std::string, std::string>& environment) {
     stderrPath = std::filesystem::current_path().string() + "/stderr.txt";
     pid = fork();
-    if (pid < 0) {
-        return false;
-    }
     if (pid == 0) {
         for (const auto& [name, value] : environment) {
-            if (value.empty()) {
-                unsetenv(name.c_str());
-            } else {
-                setenv(name.c_str(), value.c_str(), 1);
-            }
+            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
         }
-        int err = open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(err, 2);
+        dup2(open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<std::string> words = {TOBRIN_BINARY};
+        words.insert(words.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
-        std::string binary = TOBRIN_BINARY;
-        argv.push_back(binary.data());
-        std::vector<std::string> copies = arguments;
-        for (std::string& argument : copies) {
-            argv.push_back(argument.data());
+        for (std::string& word : words) {
+            argv.push_back(word.data());
         }
         argv.push_back(nullptr);
-        execv(binary.c_str(), argv.data());
+        execv(TOBRIN_BINARY, argv.data());
         _exit(127);
     }
-    return true;
+    return pid > 0;
 }
 
 bool GameProcess::WaitForExit(double seconds) {
-    if (pid < 0) {
-        return true;  // already waited for
-    }
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (auto deadline = Deadline(seconds); pid > 0; Sleep(20)) {
         int status = 0;
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
+        if (waitpid(pid, &status, WNOHANG) == pid) {
             exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             pid = -1;
-            return true;
+        } else if (std::chrono::steady_clock::now() > deadline) {
+            return false;
         }
-        Sleep(20);
     }
-    return false;
+    return true;
 }
 
 void GameProcess::Kill() {
@@ -101,96 +136,17 @@ GameProcess::~GameProcess() {
     Kill();
 }
 
-namespace {
-
-// A window's title: _NET_WM_NAME where set, else WM_NAME read raw, whatever its encoding.
-std::string WindowName(Display* display, Window window) {
-    for (const char* property : {"_NET_WM_NAME", "WM_NAME"}) {
-        Atom type;
-        int format;
-        unsigned long count = 0, remaining = 0;
-        unsigned char* value = nullptr;
-        int got =
-            XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1024,
-                               False, AnyPropertyType, &type, &format, &count, &remaining, &value);
-        if (got == Success && value) {
-            std::string name(reinterpret_cast<char*>(value), count);
-            XFree(value);
-            if (format == 8 && !name.empty()) {
-                return name;
-            }
-        }
-    }
-    return "";
-}
-
-// The process that owns a window, as the window says, or 0.
-long WindowPid(Display* display, Window window) {
-    Atom type;
-    int format;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* value = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
-                           XA_CARDINAL, &type, &format, &count, &remaining, &value) == Success &&
-        value) {
-        if (count == 1 && format == 32) {
-            pid = *reinterpret_cast<long*>(value);
-        }
-        XFree(value);
-    }
-    return pid;
-}
-
-// Windows of other processes may vanish while they are being looked at.
-int IgnoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
-// Searches the mapped windows under the root, depth first.
-Window FindWindow(Display* display, Window parent, const std::string& name, long pid) {
-    Window root, ignored, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) {
-        return 0;
-    }
-    Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.map_state == IsViewable && WindowName(display, children[i]) == name &&
-            (pid == 0 || WindowPid(display, children[i]) == pid)) {
-            found = children[i];
-        } else {
-            found = FindWindow(display, children[i], name, pid);
-        }
-    }
-    if (children) {
-        XFree(children);
-    }
-    return found;
-}
-
-}  // namespace
-
 std::string WaitForWindow(const std::string& name, double seconds, long pid) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    Display* display = XOpenDisplay(nullptr);
-    while (!display && std::chrono::steady_clock::now() < deadline) {
-        Sleep(50);  // a server that has only just started may not answer yet
-        display = XOpenDisplay(nullptr);
-    }
+    auto deadline = Deadline(seconds);
+    Display* display = OpenDisplay(nullptr, seconds);
     if (!display) {
         return "";
     }
     XSetErrorHandler(IgnoreXErrors);
-    Window found = 0;
-    do {
+    Window found = FindWindow(display, DefaultRootWindow(display), name, pid);
+    for (; !found && std::chrono::steady_clock::now() < deadline; Sleep(50)) {
         found = FindWindow(display, DefaultRootWindow(display), name, pid);
-        if (!found) {
-            Sleep(50);
-        }
-    } while (!found && std::chrono::steady_clock::now() < deadline);
+    }
     XCloseDisplay(display);
     return found ? std::to_string(found) : "";
 }
@@ -206,17 +162,17 @@ bool PressKey(const std::string& key) {
 }
 
 std::pair<int, int> WindowSize(const std::string& window) {
-    std::string geometry = Capture("xdotool getwindowgeometry " + window);
-    int width = 0, height = 0;
-    std::string::size_type at = geometry.find("Geometry: ");
-    if (at != std::string::npos) {
-        std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height);
+    Display* display = OpenDisplay(nullptr, 1);
+    XWindowAttributes attributes = {};
+    if (display) {
+        XGetWindowAttributes(display, std::stoul(window), &attributes);
+        XCloseDisplay(display);
     }
-    return {width, height};
+    return {attributes.width, attributes.height};
 }
 
 bool RequestClose(const std::string& window) {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = OpenDisplay(nullptr, 1);
     if (!display) {
         return false;
     }
@@ -228,40 +184,36 @@ bool RequestClose(const std::string& window) {
     event.xclient.data.l[0] = XInternAtom(display, "WM_DELETE_WINDOW", False);
     event.xclient.data.l[1] = CurrentTime;
     Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-    XFlush(display);
     XCloseDisplay(display);
     return sent != 0;
 }
 
 Screenshot TakeScreenshot(const std::string& window) {
     Screenshot shot;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
-        return shot;
-    }
-    XSetErrorHandler(IgnoreXErrors);
-    Window id = std::stoul(window);
+    Display* display = OpenDisplay(nullptr, 1);
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, id, &attributes)) {
-        XImage* image =
-            XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (image) {
-            shot.width = image->width;
-            shot.height = image->height;
-            shot.rgb.reserve(static_cast<size_t>(shot.width) * shot.height * 3);
-            for (int y = 0; y < shot.height; ++y) {
-                for (int x = 0; x < shot.width; ++x) {
-                    unsigned long pixel = XGetPixel(image, x, y);
-                    shot.rgb.push_back(static_cast<unsigned char>((pixel & image->red_mask) >> 16));
-                    shot.rgb.push_back(
-                        static_cast<unsigned char>((pixel & image->green_mask) >> 8));
-                    shot.rgb.push_back(static_cast<unsigned char>(pixel & image->blue_mask));
-                }
-            }
-            XDestroyImage(image);
-        }
+    XImage* image = nullptr;
+    if (display && XGetWindowAttributes(display, std::stoul(window), &attributes)) {
+        image = XGetImage(display, std::stoul(window), 0, 0, attributes.width, attributes.height,
+                          AllPlanes, ZPixmap);
     }
-    XCloseDisplay(display);
+    if (image) {
+        shot.width = image->width;
+        shot.height = image->height;
+        for (int y = 0; y < shot.height; ++y) {
+            for (int x = 0; x < shot.width; ++x) {
+                unsigned long pixel = XGetPixel(image, x, y);
+                shot.rgb.insert(shot.rgb.end(),
+                                {static_cast<unsigned char>((pixel & image->red_mask) >> 16),
+                                 static_cast<unsigned char>((pixel & image->green_mask) >> 8),
+                                 static_cast<unsigned char>(pixel & image->blue_mask)});
+            }
+        }
+        XDestroyImage(image);
+    }
+    if (display) {
+        XCloseDisplay(display);
+    }
     return shot;
 }
 
@@ -272,44 +224,46 @@ std::vector<int> Screenshot::At(int x, int y) const {
 
 namespace {
 
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
-void Chunk(std::vector<std::uint8_t>& png, const char* type, std::vector<std::uint8_t> data) {
-    Put32(png, static_cast<std::uint32_t>(data.size()));
-    data.insert(data.begin(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    Put32(png, static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size()))));
+void Chunk(std::string& png, const char* type, const std::string& data) {
+    auto put32 = [&png](std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            png += static_cast<char>(value >> shift);
+        }
+    };
+    std::string typed = type + data;
+    put32(static_cast<std::uint32_t>(data.size()));
+    png += typed;
+    put32(static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
 }
 
 }  // namespace
 
 // An 8-bit RGB PNG file: each row behind a "no filter" byte, compressed whole.
 void KeepScreenshot(const Screenshot& shot, const std::string& name) {
-    std::vector<std::uint8_t> rows;
+    std::string rows;
     for (int y = 0; y < shot.height; ++y) {
-        rows.push_back(0);
-        auto row = shot.rgb.begin() + static_cast<long>(y) * shot.width * 3;
-        rows.insert(rows.end(), row, row + shot.width * 3);
+        rows += '\0';
+        rows.append(
+            reinterpret_cast<const char*>(&shot.rgb[static_cast<size_t>(y) * shot.width * 3]),
+            static_cast<size_t>(shot.width) * 3);
     }
     uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    compress(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()));
+    std::string packed(packedSize, '\0');
+    compress(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
+             reinterpret_cast<const Bytef*>(rows.data()), static_cast<uLong>(rows.size()));
     packed.resize(packedSize);
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}, header;
-    Put32(header, static_cast<std::uint32_t>(shot.width));
-    Put32(header, static_cast<std::uint32_t>(shot.height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});
-    Chunk(png, "IHDR", header);
+    const char header[] = {0, 0, 0, 0, 0, 0, 0, 0, 8, 2, 0, 0, 0};
+    std::string png = "\x89PNG\r\n\x1a\n", ihdr(header, sizeof header);
+    for (int i = 0; i < 4; ++i) {
+        ihdr[i] = static_cast<char>(shot.width >> (24 - 8 * i));
+        ihdr[4 + i] = static_cast<char>(shot.height >> (24 - 8 * i));
+    }
+    Chunk(png, "IHDR", ihdr);
     Chunk(png, "IDAT", packed);
-    Chunk(png, "IEND", {});
-    std::string folder = std::string(TOBRIN_ARTIFACT_DIR);
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder + "/" + name + ".png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    Chunk(png, "IEND", "");
+    std::filesystem::create_directories(TOBRIN_ARTIFACT_DIR);
+    std::ofstream(std::string(TOBRIN_ARTIFACT_DIR) + "/" + name + ".png", std::ios::binary) << png;
 }
 
 // The display number comes from this process's id, so that tests started together never race
@@ -317,43 +271,30 @@ void KeepScreenshot(const Screenshot& shot, const std::string& name) {
 // Without -noreset the server resets when its last client leaves and refuses connections for a
 // moment, and a game started then falls back to drawing off screen.
 bool PrivateDisplay::Start() {
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < 20 && pid < 0; ++attempt) {
         std::string display = ":" + std::to_string(200 + (getpid() * 7 + attempt) % 3000);
-        int ready[2];
-        if (pipe(ready) != 0) {
-            return false;
-        }
         pid = fork();
         if (pid == 0) {
-            close(ready[0]);
             dup2(open("/dev/null", O_WRONLY), 2);
-            std::string fd = std::to_string(ready[1]);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-                   "1280x1024x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+                   "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
-        close(ready[1]);
-        char number[16] = {};
-        ssize_t got = pid > 0 ? read(ready[0], number, sizeof number - 1) : -1;
-        close(ready[0]);
-        Display* answer = got > 0 ? XOpenDisplay(display.c_str()) : nullptr;
-        for (int wait = 0; got > 0 && !answer && wait < 100; ++wait) {
-            Sleep(20);
-            answer = XOpenDisplay(display.c_str());
-        }
+        Display* answer = pid > 0 ? OpenDisplay(display.c_str(), 5) : nullptr;
         if (answer) {
             XCloseDisplay(answer);
+        }
+        if (answer && waitpid(pid, nullptr, WNOHANG) == 0) {  // ours answered, not another's
             const char* current = std::getenv("DISPLAY");
             previous = current ? current : "";
             setenv("DISPLAY", display.c_str(), 1);
-            return true;
-        }
-        if (pid > 0) {
+        } else if (pid > 0) {
+            kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
+            pid = -1;
         }
-        pid = -1;
     }
-    return false;
+    return pid > 0;
 }
 
 PrivateDisplay::~PrivateDisplay() {

@@ -11,108 +11,69 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/log.h"
 #include "platform/fmod.h"
 #include "sound_world.h"
 
 namespace {
 
-std::vector<std::string> notes;
-void CollectNote(const char* message) {
-    notes.push_back(message);
-}
-
-class SoundTest : public InTempDir {
-protected:
-    FMOD_SYSTEM* system = nullptr;
-    FMOD_SOUND* tune = nullptr;
-    FMOD_SOUND* blip = nullptr;
-
-    void SetUp() override {
-        InTempDir::SetUp();
-        notes.clear();
-        FMOD_Debug_SetCallback(CollectNote);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        std::string audio = std::string(TOBRIN_SOURCE_DIR) + "/resources/audio/";
-        ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
-        ASSERT_EQ(FMOD_System_Init(system, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-        ASSERT_EQ(FMOD_System_CreateSound(system, (audio + "attack.xm").c_str(), FMOD_DEFAULT,
-                                          nullptr, &tune),
-                  FMOD_OK);
-        ASSERT_EQ(FMOD_System_CreateSound(system, (audio + "collect1.wav").c_str(), FMOD_DEFAULT,
-                                          nullptr, &blip),
-                  FMOD_OK);
-    }
-    void TearDown() override {
-        EXPECT_EQ(FMOD_System_Release(system), FMOD_OK);
-        unsetenv("SDL_AUDIODRIVER");
-        FMOD_Debug_SetCallback(nullptr);
-        InTempDir::TearDown();
-    }
-    FMOD_CHANNEL* Play(int channel, FMOD_SOUND* sound, bool paused = false) {
-        FMOD_CHANNEL* played = nullptr;
-        EXPECT_EQ(FMOD_System_PlaySound(system, channel, sound, paused, &played), FMOD_OK);
-        return played;
-    }
-};
+using SoundTest = SoundWorldTest;
 
 TEST_F(SoundTest, TheMusicChannelHoldsOneSoundAndEffectsMakeWayOldestFirst) {
-    FMOD_CHANNEL* music = Play(FMOD_CHANNEL_REUSE, tune);
+    FMOD_SYSTEM* system = game.soundSystem;
+    auto play = [&](int channel, int sound, bool paused = false) {
+        FMOD_CHANNEL* played = nullptr;
+        EXPECT_EQ(FMOD_System_PlaySound(system, channel, world.my_sounds[sound], paused, &played),
+                  FMOD_OK);
+        return played;
+    };
+    FMOD_CHANNEL* music = play(FMOD_CHANNEL_REUSE, SND_ATTACK);
     EXPECT_TRUE(Mix_PlayingMusic());
     std::vector<FMOD_CHANNEL*> effects;
     for (int i = 0; i < 40; ++i) {
-        effects.push_back(Play(FMOD_CHANNEL_FREE, blip));
+        effects.push_back(play(FMOD_CHANNEL_FREE, SND_COLLECT1));
         EXPECT_NE(effects.back(), music);
     }
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(effects[32 + i], effects[i]) << "the oldest effects made way";
     }
-    EXPECT_EQ(Play(FMOD_CHANNEL_REUSE, blip), music);
+    EXPECT_EQ(play(FMOD_CHANNEL_REUSE, SND_BITE), music);
     EXPECT_FALSE(Mix_PlayingMusic()) << "a sample on the music channel stops the module";
-    EXPECT_EQ(Play(FMOD_CHANNEL_REUSE, tune, true), music);
+    EXPECT_EQ(play(FMOD_CHANNEL_REUSE, SND_BRINY, true), music);
     EXPECT_TRUE(Mix_PausedMusic()) << "started paused";
     EXPECT_EQ(FMOD_Channel_SetPaused(music, 0), FMOD_OK);
     EXPECT_FALSE(Mix_PausedMusic());
-    EXPECT_EQ(FMOD_Sound_Release(tune), FMOD_OK);
+    EXPECT_EQ(FMOD_Sound_Release(world.my_sounds[SND_BRINY]), FMOD_OK);
+    world.my_sounds[SND_BRINY] = nullptr;
     EXPECT_FALSE(Mix_PlayingMusic()) << "a released sound stops";
-    EXPECT_TRUE(notes.empty());
 }
 
-TEST_F(SoundTest, FilesThatAreNoSoundFailAndTheNoteNamesThem) {
+// Without an audio device the game runs silent, and still tells a broken file by name.
+TEST_F(InTempDir, FilesThatAreNoSoundAreNamedWithOrWithoutADevice) {
     WriteTextFile("fake.wav", "this is not a sound at all");
     WriteTextFile("fake.xm", "Extended Module: but nothing after the signature");
-    for (const char* name : {"fake.wav", "fake.xm", "missing.xm"}) {
-        notes.clear();
-        FMOD_SOUND* sound = nullptr;
-        EXPECT_NE(FMOD_System_CreateSound(system, name, FMOD_DEFAULT, nullptr, &sound), FMOD_OK);
-        EXPECT_EQ(sound, nullptr);
-        ASSERT_EQ(notes.size(), 1u);
-        EXPECT_NE(notes[0].find(name), std::string::npos) << notes[0];
+    for (const char* driver : {"dummy", "no_such_driver"}) {
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        Game game;
+        ASSERT_TRUE(game.InitSound());
+        EXPECT_EQ(LogHas("Sound: "), std::string(driver) != "dummy") << "runs without sound";
+        for (const char* name : {"fake.wav", "fake.xm", "missing.xm"}) {
+            FMOD_SOUND* sound = nullptr;
+            EXPECT_NE(
+                FMOD_System_CreateSound(game.soundSystem, name, FMOD_DEFAULT, nullptr, &sound),
+                FMOD_OK);
+            EXPECT_EQ(
+                LinesStartingWith(std::string("Sound: Cannot ") +
+                                  (name[0] == 'm' ? "open" : "load") + " sound file '" + name),
+                1)
+                << ReadTextFile("log.txt");
+        }
+        EXPECT_EQ(FMOD_System_Close(game.soundSystem), FMOD_OK) << "the shutdown closes twice";
+        EXPECT_EQ(FMOD_System_Init(game.soundSystem, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+        game.ReleaseSound();
+        Log::Get().Initalise();
     }
-    EXPECT_NE(FMOD_System_PlaySound(nullptr, FMOD_CHANNEL_FREE, nullptr, 0, nullptr), FMOD_OK);
-    EXPECT_NE(FMOD_Channel_SetPaused(nullptr, 1), FMOD_OK);
-    EXPECT_EQ(FMOD_System_Close(system), FMOD_OK);
-    EXPECT_EQ(FMOD_System_Close(system), FMOD_OK) << "the shutdown closes twice";
-    EXPECT_EQ(FMOD_System_Init(system, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-}
-
-TEST(SoundFallbackTest, NoAudioDeviceFallsBackToSilenceAndStillChecksFiles) {
-    notes.clear();
-    FMOD_Debug_SetCallback(CollectNote);
-    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
-    FMOD_SYSTEM* system = nullptr;
-    ASSERT_EQ(FMOD_System_Create(&system), FMOD_OK);
-    ASSERT_EQ(FMOD_System_Init(system, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_NE(notes[0].find("runs without sound"), std::string::npos) << notes[0];
-    std::string wav = std::string(TOBRIN_SOURCE_DIR) + "/resources/audio/bite.wav";
-    FMOD_SOUND* sound = nullptr;
-    EXPECT_EQ(FMOD_System_CreateSound(system, wav.c_str(), FMOD_DEFAULT, nullptr, &sound), FMOD_OK);
-    EXPECT_EQ(FMOD_System_PlaySound(system, FMOD_CHANNEL_FREE, sound, 0, nullptr), FMOD_OK);
-    EXPECT_NE(FMOD_System_CreateSound(system, "/nonexistent/x.wav", FMOD_DEFAULT, nullptr, &sound),
-              FMOD_OK);
-    EXPECT_EQ(FMOD_System_Release(system), FMOD_OK);
     unsetenv("SDL_AUDIODRIVER");
-    FMOD_Debug_SetCallback(nullptr);
 }
 
 using WorldSoundTest = SoundWorldTest;

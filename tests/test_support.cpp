@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <filesystem>
@@ -40,6 +44,17 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+void Plant(const char* path, const std::string& what) {
+    std::filesystem::remove(path);
+    if (what == "|") {
+        mkfifo(path, 0644);
+    } else if (what.rfind("-> ", 0) == 0) {
+        std::filesystem::create_symlink(what.substr(3), path);
+    } else {
+        WriteTextFile(path, what);
+    }
+}
+
 bool HaveDisplay() {
     const char* display = std::getenv("DISPLAY");
     return display && *display;
@@ -69,4 +84,10 @@ void InTempDir::TearDown() {
 
 std::vector<std::string> InTempDir::LogLines() {
     return SplitLines(ReadTextFile(dir + "/log.txt"));
+}
+
+int InTempDir::LinesStartingWith(const std::string& start) {
+    std::vector<std::string> lines = LogLines();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                          [&](auto& line) { return line.rfind(start, 0) == 0; }));
 }

@@ -15,6 +15,8 @@ void WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& text);
 bool HaveDisplay();
+// Puts at the path a FIFO ("|"), a link ("-> target") or a file holding the text.
+void Plant(const char* path, const std::string& what);
 // Fails the test, naming the Debian package to install, when a command is not on the PATH.
 void NeedTool(const std::string& command, const std::string& package);
 
@@ -27,6 +29,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The lines of log.txt so far.
+    // The lines of log.txt so far; how many start with the text; whether one does.
     std::vector<std::string> LogLines();
+    int LinesStartingWith(const std::string& start);
+    bool LogHas(const std::string& start) { return LinesStartingWith(start) > 0; }
 };

@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "world_fixture.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "engine/global_timer.h"
@@ -65,14 +65,8 @@ void WorldFixture::Frames(int count, double dT) {
 
 void WorldFixture::StartAGame() {
     keys[SDLK_RETURN] = 1;
-    FramesUntil(0.01, 1000, [&] { return world.my_mode == MODE_CHASE; });
+    for (int frame = 0; frame < 1000 && world.my_mode != MODE_CHASE; ++frame) {
+        Frame(0.01);
+    }
     keys[SDLK_RETURN] = 0;
-}
-
-void WorldFixture::FishMouthOnSub() {
-    BigFish& fish = world.my_bigFish;
-    double reach = BIGFISH_MOUTH_REACH * static_cast<double>(BIGFISH_SIZE);
-    double mouth = (fish.angle - BIGFISH_MOUTH_ANGLE) * BIGFISH_DEGREES_TO_RADIANS;
-    fish.x = world.my_sub.x - std::cos(mouth) * reach;
-    fish.y = world.my_sub.y - std::sin(mouth) * reach;
 }

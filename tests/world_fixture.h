@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A started world in a real window, driven frame by frame with a key table and a frame time
 // of the test's choosing.
 #pragma once
@@ -25,22 +26,8 @@ protected:
 
     void SetUp() override;
     void TearDown() override;
-
-    // Runs frames of dT seconds; returns how many ran before the condition held, or -1.
-    template <typename Condition>
-    int FramesUntil(double dT, int limit, Condition condition) {
-        for (int frame = 0; frame < limit; ++frame) {
-            if (condition()) {
-                return frame;
-            }
-            Frame(dT);
-        }
-        return condition() ? limit : -1;
-    }
     void Frame(double dT);
     void Frames(int count, double dT);
     // From the menu into a chase, with Enter held until the game starts.
     void StartAGame();
-    // Puts the big fish so that its mouth is on the submarine.
-    void FishMouthOnSub();
 };
