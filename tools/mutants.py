@@ -284,7 +284,7 @@ MUTANTS = [
      "flipped: every picture is drawn upside down"),
 ]
 
-XVFB = ["xvfb-run", "-a", "--server-args=-screen 0 1280x1024x24"]
+XVFB = ["xvfb-run", "-a", "--server-args=-screen 0 1280x1024x24 -noreset"]
 CTEST = ["ctest", "-j2", "--timeout", "120"]
 RESULT_LINE = re.compile(r"Test\s+#\d+:\s+(\S+)\s+\.*\s*(.*)$")
 
