@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the lines of the test suite against the lines of the code it tests (engine/,
 # platform/ and game/), blank and comment lines aside, and their ratio. The aim: tests at most
-# half the product code, so at most a third of all the code.
+# half the product code, so at most a third of all the code. It only tells; it fails nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count() {
@@ -12,5 +12,4 @@ count() {
 product=$(count engine platform game)
 tests=$(count tests)
 echo "test size: $tests lines of tests/ against $product lines of engine/, platform/ and game/" \
-    "($((tests * 100 / product))%; at most 50%)"
-[ $((tests * 2)) -le "$product" ]
+    "($((tests * 100 / product))%; the aim is at most 50%)"
