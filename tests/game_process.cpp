@@ -276,7 +276,7 @@ bool PrivateDisplay::Start() {
         pid = fork();
         if (pid == 0) {
             dup2(open("/dev/null", O_WRONLY), 2);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
                    "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }

@@ -307,17 +307,23 @@ int SeaPixels(const Screenshot& shot) {
 
 // Menu, chase and pause as a person sees them, kept beside the test results; F2 and F3
 // switch once per press however long they are held; a stall of seconds is survived.
-TEST_F(GameRunTest, PlaysFromTheMenuThroughAChaseWithPauseAndSwitches) {
-    std::string window = OpenWindow({"VIDEO_WIDTH=640", "VIDEO_HEIGHT=480"});
+class PlayTest : public GameRunTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(PlayTest, FromTheMenuThroughAChaseWithPauseAndSwitches) {
+    auto [width, height] = GetParam();
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    std::string window = OpenWindow(
+        {"VIDEO_WIDTH=" + std::to_string(width), "VIDEO_HEIGHT=" + std::to_string(height)});
     ASSERT_FALSE(window.empty());
     EXPECT_TRUE(HoldKeyUntilLogged("F2", "Sound effects off"));
     EXPECT_TRUE(HoldKeyUntilLogged("F3", "Music off"));
     EXPECT_TRUE(HoldKeyUntilLogged("F3", "Music on"));
     Sleep(3000);  // the title words settle
     Screenshot menu = TakeScreenshot(window);
-    ASSERT_EQ(menu.width, 640);
-    KeepScreenshot(menu, "menu");
-    EXPECT_GT(SeaPixels(menu), 640 * 480 / 16 / 4) << "the menu runs over a live ocean";
+    ASSERT_EQ(menu.width, width);
+    KeepScreenshot(menu, "menu_" + size);
+    const int sampled = width * height / 16;  // every fourth pixel of every fourth row
+    EXPECT_GT(SeaPixels(menu), sampled / 4) << "the menu runs over a live ocean";
 
     EXPECT_TRUE(HoldKeyUntilLogged("Return", "Game started"));
     std::system(
@@ -325,13 +331,13 @@ TEST_F(GameRunTest, PlaysFromTheMenuThroughAChaseWithPauseAndSwitches) {
         "keyup space");
     Sleep(800);  // the circle has opened
     Screenshot chase = TakeScreenshot(window);
-    KeepScreenshot(chase, "chase");
-    EXPECT_GT(SeaPixels(chase), 640 * 480 / 16 / 2) << "the chase shows the open sea";
+    KeepScreenshot(chase, "chase_" + size);
+    EXPECT_GT(SeaPixels(chase), sampled / 2) << "the chase shows the open sea";
 
     EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Paused"));
     Sleep(800);  // the banner glides in
     Screenshot paused = TakeScreenshot(window);
-    KeepScreenshot(paused, "paused");
+    KeepScreenshot(paused, "paused_" + size);
     kill(game.pid, SIGSTOP);  // a stall of seconds, and the huge frame after it
     Sleep(2000);
     kill(game.pid, SIGCONT);
@@ -344,13 +350,17 @@ TEST_F(GameRunTest, PlaysFromTheMenuThroughAChaseWithPauseAndSwitches) {
             paused.rgb[i] != stillPaused.rgb[i] || paused.rgb[i + 2] != stillPaused.rgb[i + 2];
     }
     // Only the propeller turns; a running ocean would scroll the whole picture.
-    EXPECT_LT(changed, 640u * 480u / 25u) << "the ocean stands still while paused";
+    EXPECT_LT(changed, paused.rgb.size() / 75) << "the ocean stands still while paused";
     EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Resumed"));
     QuitWithEscape();
     EXPECT_EQ(LinesStartingWith("Sound effects "), 1) << "once per press, however long held";
     EXPECT_EQ(LinesStartingWith("Music "), 2);
     EXPECT_TRUE(CapturedBoxes().empty());
 }
+
+// Screenshots of both kept beside the test results, for a person to look at.
+INSTANTIATE_TEST_SUITE_P(SmallAndFullHd, PlayTest,
+                         ::testing::Values(std::pair{640, 480}, std::pair{1920, 1080}));
 
 // The best score is the player's most precious file content: read at start and shown, kept
 // through a lower game, and on disk the moment a game beats it. Space held, the big fish
