@@ -65,37 +65,12 @@ std::string Snapshot(int frame, WorldTask& world) {
     return line;
 }
 
-class ReplayTest : public SoundWorldTest {
+class ReplayTest : public DrivenWorldTest {
 protected:
-    Settings settings;
-    std::uint8_t keys[SDLK_LAST] = {};
-
-    void SetUp() override {
-        SoundWorldTest::SetUp();
-        game.SetDefaultSettings(&settings);
-        InputTask::pressedKeys = keys;
-    }
-    // The state the program keeps across games, back as at its start.
-    static void ResetProgramState() {
-        WorldTask::fishieSpawnTimer = 0.0;
-        WorldTask::seedWeedSpawnTimer = 0.0;
-        WorldTask::subGoingUp = false;
-        WorldTask::my_pausedPress = false;
-        WorldTask::direction = 1;
-        WorldTask::music = WorldTask::MusicState();
-        Sub::myDroneRise = true;
-        Sub::my_droneTimer = 0.0;
-    }
-    void TearDown() override {
-        InputTask::pressedKeys = nullptr;
-        SoundWorldTest::TearDown();
-    }
-
     // Plays the recording for a number of frames in a fresh world and tells what happened.
     std::string Replay(const std::vector<KeyChange>& changes, unsigned seed, int frames,
                        const std::function<void(int)>& afterFrame = nullptr) {
         const double FRAME_TIMES[3] = {0.016, 0.017, 0.017};
-        ResetProgramState();
         tobrin::srand(seed);
         world.my_highScore = 0;
         world.my_circleZoom.Reset();
@@ -109,9 +84,7 @@ protected:
                  ++next) {
                 keys[changes[next].key] = changes[next].down;
             }
-            GlobalTimer::deltaTime = FRAME_TIMES[frame % 3];
-            world.AdvanceWorld();
-            world.UpdateScreen();
+            Frame(FRAME_TIMES[frame % 3]);
             if (afterFrame) {
                 afterFrame(static_cast<int>(frame));
             }

@@ -101,29 +101,17 @@ TEST_F(WorldRules, WeedInsideTheSubsSquareStopsItAndSoundsOnceInAGame) {
 }
 
 // The whole flow through the frame functions, with a key table of the test's own.
-class WorldFlow : public SoundWorldTest {
+class WorldFlow : public DrivenWorldTest {
 protected:
-    Settings settings;
-    std::uint8_t keys[SDLK_LAST] = {};
-
     void SetUp() override {
-        SoundWorldTest::SetUp();
-        game.SetDefaultSettings(&settings);
-        InputTask::pressedKeys = keys;
-        WorldTask::subGoingUp = WorldTask::my_pausedPress = false;
+        DrivenWorldTest::SetUp();
         tobrin::srand(2026);
         world.my_circleZoom.Reset();
         world.SetupWorld();
     }
-    void TearDown() override {
-        InputTask::pressedKeys = nullptr;
-        SoundWorldTest::TearDown();
-    }
     void Frames(int count, double dT = 0.01) {
         for (int i = 0; i < count; ++i) {
-            GlobalTimer::deltaTime = dT;
-            world.AdvanceWorld();
-            world.UpdateScreen();
+            Frame(dT);
         }
     }
     int FramesUntil(const std::function<bool()>& done, int limit = 2000) {
