@@ -21,6 +21,23 @@ namespace {
 using Figures = std::vector<double>;
 using ActorTest = SoundWorldTest;
 
+// At the surface a climb is cancelled and the nose turns down; a falling heading leaves it.
+TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
+    Sub sub;
+    sub.angle = 20.0;
+    sub.UpThrust(0.1);  // the key is held
+    sub.Update(0.1);
+    EXPECT_EQ(sub.y, 0.0);
+    EXPECT_DOUBLE_EQ(sub.angle, 14.0) << "net 60 degrees a second downward";
+    Fishie fishie;
+    fishie.angle = 10.0;
+    fishie.Update(1.0);
+    EXPECT_EQ((Figures{fishie.y, fishie.angle}), (Figures{0.0, 5.0}));
+    sub.angle = -10.0;
+    sub.Update(0.1);
+    EXPECT_LT(sub.y, 0.0);
+}
+
 TEST_F(ActorTest, SwallowedFishieHomesInWithoutOvershootingAndIsEaten) {
     Sub sub;
     sub.y = 0.5;

@@ -26,7 +26,7 @@ namespace {
 std::atomic<long> allocations{0};
 }
 
-// The standard's other forms of new (arrays, nothrow) and of delete go through these.
+// Every form of new and delete is replaced, so that AddressSanitizer sees them all paired.
 void* operator new(std::size_t size) {
     ++allocations;
     if (void* memory = std::malloc(size ? size : 1)) {
@@ -34,10 +34,26 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++allocations;
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
 void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 
