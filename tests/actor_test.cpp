@@ -36,6 +36,12 @@ TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
     sub.angle = -10.0;
     sub.Update(0.1);
     EXPECT_LT(sub.y, 0.0);
+    BigFish fish;
+    fish.y = 0.05;
+    fish.angle = 20.0;
+    world.my_sub.x = 10.0;
+    fish.Update(0.1);
+    EXPECT_EQ((Figures{fish.y, fish.angle}), (Figures{0.0, 15.5})) << "45 degrees a second down";
 }
 
 TEST_F(ActorTest, SwallowedFishieHomesInWithoutOvershootingAndIsEaten) {
@@ -121,6 +127,13 @@ TEST_F(BigFishTest, FaceSpeedAndDepthFollowWhereTheSubIs) {
     EXPECT_EQ(Mix_Playing(-1), 1) << "the mouth shutting on nothing bites";
     fish.Update(0.0);
     EXPECT_EQ(Mix_Playing(-1), 1) << "once";
+    world.my_mode = MODE_MENU;
+    Mix_HaltChannel(-1);
+    for (double subX : {0.3, 1.0}) {
+        sub.x = subX;
+        fish.Update(0.0);
+    }
+    EXPECT_EQ(Mix_Playing(-1), 0) << "the menu's fish bites silently";
     fish.mode = BIGFISH_ESCORT;
     sub.x = 1.5;
     fish.Update(0.0);
