@@ -143,4 +143,18 @@ TEST_F(BigFishTest, FaceSpeedAndDepthFollowWhereTheSubIs) {
     EXPECT_EQ(fish.targetSpeed, BIGFISH_ESCORT_FAST);
 }
 
+// The camera closes eight times the frame's share of the gap, and a long frame lands it on the
+// goal rather than past it.
+TEST(CameraTest, GlidesAfterItsTargetAndNeverOvershoots) {
+    Camera camera;
+    double x = 1.0, y = -1.0;
+    camera.targetX = &x;
+    camera.targetY = &y;
+    camera.offsetX = 1.0;
+    camera.Update(1.0 / 16.0);
+    EXPECT_EQ((Figures{camera.x, camera.y}), (Figures{1.0, -0.5}));
+    camera.Update(10.0);
+    EXPECT_EQ((Figures{camera.x, camera.y}), (Figures{2.0, -1.0}));
+}
+
 }  // namespace
