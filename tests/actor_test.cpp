@@ -22,6 +22,7 @@ using Figures = std::vector<double>;
 using ActorTest = SoundWorldTest;
 
 // At the surface a climb is cancelled and the nose turns down; a falling heading leaves it.
+// The replayed games never reach it.
 TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
     Sub sub;
     sub.angle = 20.0;
@@ -42,6 +43,13 @@ TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
     world.my_sub.x = 10.0;
     fish.Update(0.1);
     EXPECT_EQ((Figures{fish.y, fish.angle}), (Figures{0.0, 15.5})) << "45 degrees a second down";
+    SeedWeed weed;
+    weed.y = 0.02;
+    weed.angle = 45.0;
+    weed.velocity = 1.0;
+    weed.wiggleTime = 100.0;
+    weed.Update(0.1);
+    EXPECT_EQ(weed.y, 0.0) << "a struck weed is put on the surface";
 }
 
 TEST_F(ActorTest, SwallowedFishieHomesInWithoutOvershootingAndIsEaten) {
