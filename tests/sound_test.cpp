@@ -37,6 +37,8 @@ TEST_F(SoundTest, TheMusicChannelHoldsOneSoundAndEffectsMakeWayOldestFirst) {
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(effects[32 + i], effects[i]) << "the oldest effects made way";
     }
+    play(FMOD_CHANNEL_FREE, SND_BITE, true);
+    EXPECT_EQ(Mix_Paused(-1), 1) << "an effect started paused waits";
     EXPECT_EQ(play(FMOD_CHANNEL_REUSE, SND_BITE), music);
     EXPECT_FALSE(Mix_PlayingMusic()) << "a sample on the music channel stops the module";
     EXPECT_EQ(play(FMOD_CHANNEL_REUSE, SND_BRINY, true), music);
@@ -69,6 +71,7 @@ TEST_F(InTempDir, FilesThatAreNoSoundAreNamedWithOrWithoutADevice) {
                 << ReadTextFile("log.txt");
         }
         EXPECT_EQ(FMOD_System_Close(game.soundSystem), FMOD_OK) << "the shutdown closes twice";
+        EXPECT_NE(FMOD_System_Init(game.soundSystem, 0, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
         EXPECT_EQ(FMOD_System_Init(game.soundSystem, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
         game.ReleaseSound();
         Log::Get().Initalise();
