@@ -130,9 +130,11 @@ MUTANTS = [
     ("game-file-after-arguments", "game/game.cpp",
      "    settings->ParseFile(GAME_SETTINGS_FILENAME);\n"
      "    for (int i = 1; i < argc; ++i) {\n"
+     "        ReportUnknownSetting(settings, argv[i]);\n"
      "        settings->ParseSetting(argv[i]);\n"
      "    }\n",
      "    for (int i = 1; i < argc; ++i) {\n"
+     "        ReportUnknownSetting(settings, argv[i]);\n"
      "        settings->ParseSetting(argv[i]);\n"
      "    }\n"
      "    settings->ParseFile(GAME_SETTINGS_FILENAME);\n",
