@@ -335,7 +335,7 @@ TEST_P(PlayTest, FromTheMenuThroughAChaseWithPauseAndSwitches) {
     EXPECT_GT(SeaPixels(chase), sampled / 2) << "the chase shows the open sea";
 
     EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Paused"));
-    Sleep(800);  // the banner glides in
+    Sleep(1500);  // the banner glides in and settles
     Screenshot paused = TakeScreenshot(window);
     KeepScreenshot(paused, "paused_" + size);
     kill(game.pid, SIGSTOP);  // a stall of seconds, and the huge frame after it
