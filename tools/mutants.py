@@ -293,7 +293,7 @@ MUTANTS = [
 XVFB = ["xvfb-run", "-a", "--server-args=-screen 0 1280x1024x24 -noreset"]
 CTEST = ["ctest", "-j2", "--timeout", "120"]
 # The test's name runs up to ctest's dots; a parameterised one may hold blanks: "/(640, 480)".
-RESULT_LINE = re.compile(r"Test\s+#\d+:\s+(.+?)\s+\.{2,}\s+(\S.*)$")
+RESULT_LINE = re.compile(r"Test\s+#\d+:\s+(.+?)\s+\.{2,}\s*(\S.*)$")
 
 
 def export(repo, rev, dest, path=None):
