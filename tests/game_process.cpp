@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game_process.h"
 
+#include <SDL.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -8,12 +9,10 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -222,48 +221,16 @@ std::vector<int> Screenshot::At(int x, int y) const {
     return {rgb[at], rgb[at + 1], rgb[at + 2]};
 }
 
-namespace {
-
-void Chunk(std::string& png, const char* type, const std::string& data) {
-    auto put32 = [&png](std::uint32_t value) {
-        for (int shift = 24; shift >= 0; shift -= 8) {
-            png += static_cast<char>(value >> shift);
-        }
-    };
-    std::string typed = type + data;
-    put32(static_cast<std::uint32_t>(data.size()));
-    png += typed;
-    put32(static_cast<std::uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
-}
-
-}  // namespace
-
-// An 8-bit RGB PNG file: each row behind a "no filter" byte, compressed whole.
+// A BMP file, which every image viewer opens.
 void KeepScreenshot(const Screenshot& shot, const std::string& name) {
-    std::string rows;
-    for (int y = 0; y < shot.height; ++y) {
-        rows += '\0';
-        rows.append(
-            reinterpret_cast<const char*>(&shot.rgb[static_cast<size_t>(y) * shot.width * 3]),
-            static_cast<size_t>(shot.width) * 3);
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
-    std::string packed(packedSize, '\0');
-    compress(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
-             reinterpret_cast<const Bytef*>(rows.data()), static_cast<uLong>(rows.size()));
-    packed.resize(packedSize);
-    const char header[] = {0, 0, 0, 0, 0, 0, 0, 0, 8, 2, 0, 0, 0};
-    std::string png = "\x89PNG\r\n\x1a\n", ihdr(header, sizeof header);
-    for (int i = 0; i < 4; ++i) {
-        ihdr[i] = static_cast<char>(shot.width >> (24 - 8 * i));
-        ihdr[4 + i] = static_cast<char>(shot.height >> (24 - 8 * i));
-    }
-    Chunk(png, "IHDR", ihdr);
-    Chunk(png, "IDAT", packed);
-    Chunk(png, "IEND", "");
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceFrom(const_cast<unsigned char*>(shot.rgb.data()), shot.width,
+                                 shot.height, 24, shot.width * 3, 0xFF, 0xFF00, 0xFF0000, 0);
     std::filesystem::create_directories(TOBRIN_ARTIFACT_DIR);
-    std::ofstream(std::string(TOBRIN_ARTIFACT_DIR) + "/" + name + ".png", std::ios::binary) << png;
+    if (surface) {
+        SDL_SaveBMP(surface, (std::string(TOBRIN_ARTIFACT_DIR) + "/" + name + ".bmp").c_str());
+        SDL_FreeSurface(surface);
+    }
 }
 
 // The display number comes from this process's id, so that tests started together never race

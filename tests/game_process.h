@@ -42,7 +42,7 @@ struct Screenshot {
     std::vector<int> At(int x, int y) const;
 };
 Screenshot TakeScreenshot(const std::string& window);
-// Keeps a screenshot beside the test results (build/test-artifacts/NAME.png) for a person to
+// Keeps a screenshot beside the test results (build/test-artifacts/NAME.bmp) for a person to
 // look at.
 void KeepScreenshot(const Screenshot& shot, const std::string& name);
 

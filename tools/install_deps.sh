@@ -18,7 +18,7 @@ PLAY_PACKAGES=(
 # The tests, benchmarks, sanitizers and fuzzer, and checking the Debian package. The last
 # line is what the classic SDL 1.2 library loads: the package check plays against it too.
 TEST_PACKAGES=(
-    libx11-dev zlib1g-dev
+    libx11-dev
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool
     xmp sox
