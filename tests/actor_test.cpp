@@ -3,18 +3,14 @@
 // when they sound (the replay does not listen).
 #include <SDL_mixer.h>
 
-#include <cmath>
-
 #include "game/big_fish.h"
-#include "game/billboard.h"
 #include "game/camera.h"
-#include "game/circle_zoom.h"
 #include "game/fishie.h"
 #include "game/game_constants.h"
 #include "game/seed_weed.h"
 #include "game/sub.h"
 #include "platform/random.h"
-#include "sound_world.h"
+#include "world_fixture.h"
 
 namespace {
 
@@ -52,23 +48,6 @@ TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
     EXPECT_EQ(weed.y, 0.0) << "a struck weed is put on the surface";
 }
 
-TEST_F(ActorTest, SwallowedFishieHomesInWithoutOvershootingAndIsEaten) {
-    Sub sub;
-    sub.y = 0.5;
-    Fishie swallowed;
-    swallowed.x = 1.0;
-    swallowed.state = FISHIE_SWALLOWED;
-    swallowed.velocity = 100.0;
-    swallowed.swallowTarget = &sub;
-    swallowed.Update(1.0);
-    EXPECT_EQ((Figures{swallowed.x, swallowed.y}), (Figures{0.0, 0.5}));
-    EXPECT_EQ(swallowed.state, FISHIE_SWALLOWED) << "arrival is judged before the move";
-    swallowed.Update(0.01);
-    EXPECT_EQ(swallowed.state, FISHIE_EATEN);
-    EXPECT_TRUE(swallowed.killed);
-    EXPECT_EQ(world.my_score, 1);
-}
-
 // An eaten fishie always scores; it sounds one of the collect sounds only in a game with
 // effects on, and only then draws a random number to choose which.
 TEST_F(ActorTest, EatenFishieSoundsOnlyInAGameWithEffectsOn) {
@@ -92,39 +71,13 @@ TEST_F(ActorTest, EatenFishieSoundsOnlyInAGameWithEffectsOn) {
     EXPECT_EQ(world.my_score, 3);
 }
 
-class BigFishTest : public ActorTest {
-protected:
+// The mouth snaps shut on nothing with a bite, heard in a game only.
+TEST_F(ActorTest, TheBigFishsMouthBitesAudiblyOnlyInAGame) {
     BigFish fish;
-    Sub& sub = world.my_sub;
-    void MouthAtOrigin() {
-        fish.angle = 15.0;
-        fish.x = -0.9 * static_cast<double>(BIGFISH_SIZE);
-        fish.y = 0.0;
-    }
-};
-
-TEST_F(BigFishTest, ChompDistanceIsFromTheMouthBelowTheSnout) {
-    MouthAtOrigin();
-    EXPECT_NEAR(fish.ChompDistance(), 0.0, 1e-15);
-    sub.y = 1.0;
-    fish.x = fish.angle = 0.0;
-    double m = -15.0 * 0.017453292522222223;
-    EXPECT_DOUBLE_EQ(fish.ChompDistance(), std::hypot(0.36000000536441806 * std::cos(m),
-                                                      1.0 - 0.36000000536441806 * std::sin(m)));
-    EXPECT_EQ(static_cast<double>(BIGFISH_CHOMP_DISTANCE), 0.20000000298023224);
-}
-
-TEST_F(BigFishTest, FaceSpeedAndDepthFollowWhereTheSubIs) {
     fish.mode = BIGFISH_CHASE;
-    sub.y = -2.0;
-    fish.x = 1.0;
-    fish.y = -1.0;
-    fish.Update(0.1);  // ahead of the sub: slows, looks ahead, drifts to its depth
-    EXPECT_EQ(fish.faceFrame, 0);
-    EXPECT_DOUBLE_EQ(fish.velocity, 1.45);
-    EXPECT_DOUBLE_EQ(fish.y, -1.0 + (-2.0 + 1.0) * 0.1 * 0.1);
-    sub.y = 0.0;
-    MouthAtOrigin();
+    fish.angle = 15.0;
+    fish.x = -0.9 * static_cast<double>(BIGFISH_SIZE);  // the mouth at the origin
+    Sub& sub = world.my_sub;
     std::vector<int> faces;
     for (double subX : {0.5, 0.3, 1.0}) {  // chasing; wide open at 0.3; shut again
         sub.x = subX;
@@ -142,13 +95,6 @@ TEST_F(BigFishTest, FaceSpeedAndDepthFollowWhereTheSubIs) {
         fish.Update(0.0);
     }
     EXPECT_EQ(Mix_Playing(-1), 0) << "the menu's fish bites silently";
-    fish.mode = BIGFISH_ESCORT;
-    sub.x = 1.5;
-    fish.Update(0.0);
-    EXPECT_EQ(fish.targetSpeed, BIGFISH_ESCORT_SLOW);
-    sub.x = 2.25;
-    fish.Update(0.0);
-    EXPECT_EQ(fish.targetSpeed, BIGFISH_ESCORT_FAST);
 }
 
 // The camera closes eight times the frame's share of the gap, and a long frame lands it on the

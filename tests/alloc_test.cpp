@@ -95,19 +95,19 @@ TEST_F(AllocationTest, MenuChaseAndKernelFramesAllocateNothing) {
     InfoTextTask info;
     TestTask test;
     for (Task* task : std::initializer_list<Task*>{&timer, &info, &test}) {
-        kernel->AddTask(task);
+        kernel.AddTask(task);
     }
-    kernel->RunFrame();
+    kernel.RunFrame();
     before = allocations;
     for (int frame = 0; frame < 1000; ++frame) {
         keys[SDLK_F2] = frame % 7 == 0;  // the key edges too
-        kernel->RunFrame();
-        kernel->SuspendTask(&info);
-        kernel->ResumeTask(&info);
+        kernel.RunFrame();
+        kernel.SuspendTask(&info);
+        kernel.ResumeTask(&info);
     }
     EXPECT_EQ(allocations - before, 0) << "kernel frames";
-    kernel->KillAllTasks();
-    kernel->RunFrame();
+    kernel.KillAllTasks();
+    kernel.RunFrame();
 }
 
 }  // namespace

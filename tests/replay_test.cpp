@@ -18,7 +18,7 @@
 #include "engine/input_task.h"
 #include "engine/settings.h"
 #include "platform/random.h"
-#include "sound_world.h"
+#include "world_fixture.h"
 
 namespace {
 

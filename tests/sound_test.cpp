@@ -13,7 +13,7 @@
 
 #include "engine/log.h"
 #include "platform/fmod.h"
-#include "sound_world.h"
+#include "world_fixture.h"
 
 namespace {
 

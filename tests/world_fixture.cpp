@@ -9,64 +9,83 @@
 #include "game_process.h"
 #include "platform/random.h"
 
-void WorldFixture::SetUp() {
-    if (!HaveDisplay()) {
-        GTEST_SKIP() << "needs an X display: run it through tools/test.sh, which uses xvfb-run "
-                        "(Debian package xvfb)";
-    }
+void SoundWorldTest::SetUp() {
     InTempDir::SetUp();
     CopyResources();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    kernel = new Kernel;
-    settings = new Settings;
-    game.SetDefaultSettings(settings);
-    VideoUpdate::screenWidth = 320;
-    VideoUpdate::screenHeight = 240;
-    ASSERT_TRUE(video.Start());
-    ASSERT_TRUE(game.InitSound());
     game.worldTask = &world;
-    InputTask::pressedKeys = keys;
-    WorldTask::music = WorldTask::MusicState();
+    ASSERT_TRUE(game.InitSound());
+    ASSERT_TRUE(world.LoadSounds());
     WorldTask::my_playSounds = true;
-    WorldTask::subGoingUp = false;
-    WorldTask::my_pausedPress = false;
-    WorldTask::direction = 1;
-    tobrin::srand(2026);  // the same ocean whatever ran before
-    ASSERT_TRUE(world.Start());
-    started = true;
+    world.my_mode = MODE_CHASE;
 }
 
-void WorldFixture::TearDown() {
-    if (!kernel) {
-        return;
-    }
-    if (started) {
-        world.Stop();
-    }
-    InputTask::pressedKeys = nullptr;
+void SoundWorldTest::TearDown() {
+    world.ReleaseSounds();
     game.ReleaseSound();
-    video.Stop();
-    delete settings;
-    delete kernel;
     unsetenv("SDL_AUDIODRIVER");
     InTempDir::TearDown();
 }
 
-void WorldFixture::Frame(double dT) {
-    GlobalTimer::deltaTime = dT;
-    world.Update();
+void DrivenWorldTest::SetUp() {
+    SoundWorldTest::SetUp();
+    game.SetDefaultSettings(&settings);
+    InputTask::pressedKeys = keys;
+    WorldTask::fishieSpawnTimer = WorldTask::seedWeedSpawnTimer = 0.0;
+    WorldTask::subGoingUp = WorldTask::my_pausedPress = false;
+    WorldTask::direction = 1;
+    WorldTask::music = WorldTask::MusicState();
+    Sub::myDroneRise = true;
+    Sub::my_droneTimer = 0.0;
 }
 
-void WorldFixture::Frames(int count, double dT) {
+void DrivenWorldTest::TearDown() {
+    InputTask::pressedKeys = nullptr;
+    SoundWorldTest::TearDown();
+}
+
+void DrivenWorldTest::Frame(double dT) {
+    GlobalTimer::deltaTime = dT;
+    world.AdvanceWorld();
+    if (drawn) {
+        world.DrawGame();
+    }
+    world.UpdateScreen();
+}
+
+void DrivenWorldTest::Frames(int count, double dT) {
     for (int i = 0; i < count; ++i) {
         Frame(dT);
     }
 }
 
-void WorldFixture::StartAGame() {
+void DrivenWorldTest::StartAGame() {
     keys[SDLK_RETURN] = 1;
-    for (int frame = 0; frame < 1000 && world.my_mode != MODE_CHASE; ++frame) {
+    for (int frame = 0; frame < 2000 && world.my_mode != MODE_CHASE; ++frame) {
         Frame(0.01);
     }
     keys[SDLK_RETURN] = 0;
+}
+
+void WorldFixture::SetUp() {
+    if (!HaveDisplay()) {
+        GTEST_SKIP() << "needs an X display: run it through tools/test.sh, which uses xvfb-run "
+                        "(Debian package xvfb)";
+    }
+    DrivenWorldTest::SetUp();
+    VideoUpdate::screenWidth = 320;
+    VideoUpdate::screenHeight = 240;
+    ASSERT_TRUE(video.Start());
+    world.ReleaseSounds();  // the start loads them again, with the pictures
+    tobrin::srand(2026);    // the same ocean whatever ran before
+    ASSERT_TRUE(world.Start());
+    drawn = true;
+}
+
+void WorldFixture::TearDown() {
+    if (HaveDisplay()) {
+        world.Stop();
+        video.Stop();
+        DrivenWorldTest::TearDown();
+    }
 }

@@ -14,7 +14,7 @@
 #include "game/game_constants.h"
 #include "game/info_text_task.h"
 #include "platform/random.h"
-#include "sound_world.h"
+#include "world_fixture.h"
 
 namespace {
 
@@ -28,13 +28,6 @@ protected:
         world.my_bigFish.x = 1000.0;
         world.my_bigFish.y = -1000.0;
     }
-    bool Swallows(double x, double y) {
-        Fishie fishie;
-        fishie.x = x;
-        fishie.y = y;
-        UpdateFishie(&fishie);
-        return fishie.state == FISHIE_SWALLOWED && fishie.swallowTarget == &world.my_sub;
-    }
     // A weed at rest at (x, y) after one callback: its speed, 2 when struck.
     SeedWeed Struck(double x, double y) {
         SeedWeed weed;
@@ -45,32 +38,6 @@ protected:
         return weed;
     }
 };
-
-TEST_F(WorldRules, TheMouthSwallowsHalfAUnitAheadFifteenDegreesEitherSide) {
-    struct Case {
-        double x, y, subAngle;
-        int subState;
-        bool swallowed;
-    } cases[] = {
-        {0.5, 0.0, 0.0, SUB_SWIMMING, true},
-        {std::nextafter(0.5, 1.0), 0.0, 0.0, SUB_SWIMMING, false},
-        {0.4 * std::cos(14.9 * PI / 180), 0.4 * std::sin(14.9 * PI / 180), 0.0, SUB_SWIMMING, true},
-        {0.4 * std::cos(15.1 * PI / 180), 0.4 * std::sin(15.1 * PI / 180), 0.0, SUB_SWIMMING,
-         false},
-        {0.4 * std::cos(44.9 * PI / 180), 0.4 * std::sin(44.9 * PI / 180), 30.0, SUB_SWIMMING,
-         true},
-        {0.4 * std::cos(-15.1 * PI / 180), -0.4 * std::sin(15.1 * PI / 180), 0.0, SUB_SWIMMING,
-         false},
-        {-0.3, 0.0, 0.0, SUB_SWIMMING, false},
-        {0.3, 0.0, 0.0, SUB_CHOMPED, false},
-        {0.3, 0.0, 0.0, SUB_DRONING, true},
-    };
-    for (const Case& c : cases) {
-        world.my_sub.angle = c.subAngle;
-        world.my_sub.state = c.subState;
-        EXPECT_EQ(Swallows(c.x, c.y), c.swallowed) << c.x << ", " << c.y << " at " << c.subAngle;
-    }
-}
 
 TEST_F(WorldRules, WeedInsideTheSubsSquareStopsItAndSoundsOnceInAGame) {
     struct Case {
@@ -106,13 +73,7 @@ protected:
     void SetUp() override {
         DrivenWorldTest::SetUp();
         tobrin::srand(2026);
-        world.my_circleZoom.Reset();
         world.SetupWorld();
-    }
-    void Frames(int count, double dT = 0.01) {
-        for (int i = 0; i < count; ++i) {
-            Frame(dT);
-        }
     }
     int FramesUntil(const std::function<bool()>& done, int limit = 2000) {
         int frames = 0;
@@ -120,11 +81,6 @@ protected:
             Frames(1);
         }
         return frames;
-    }
-    void StartAGame() {
-        keys[SDLK_RETURN] = 1;
-        FramesUntil([&] { return world.my_mode == MODE_CHASE; });
-        keys[SDLK_RETURN] = 0;
     }
     void Chomp() {
         BigFish& fish = world.my_bigFish;
