@@ -20,10 +20,6 @@ struct FMOD_CHANNEL {
     int mixerChannel = 0;          // for the music channel, where a sample would play
     FMOD_SOUND* sound = nullptr;   // what was last started here
     unsigned long startOrder = 0;  // when it was started, counted in starts; lower is older
-    Uint32 startTicks = 0;         // SDL ticks when the sound started
-    Uint32 pausedTicks = 0;        // SDL ticks when it was paused, while paused
-    Uint32 pausedTotal = 0;        // milliseconds spent paused before the current pause
-    bool paused = false;
 };
 
 struct FMOD_SOUND {
@@ -34,7 +30,6 @@ struct FMOD_SOUND {
 
 struct FMOD_SYSTEM {
     bool initialised = false;
-    bool silent = false;  // no device opened; the dummy driver stands in
     int effectChannels = 0;
     std::vector<FMOD_CHANNEL> channels;  // [0] the music channel, [1..] one per effect channel
     std::vector<FMOD_SOUND*> sounds;     // every live sound, freed at the latest on Close
@@ -98,23 +93,6 @@ bool IsModule(const char* path) {
     return got == sizeof head && std::memcmp(head, XM_SIGNATURE, sizeof head) == 0;
 }
 
-void MarkStarted(FMOD_CHANNEL& channel, FMOD_SOUND* sound, bool paused) {
-    channel.sound = sound;
-    channel.startTicks = SDL_GetTicks();
-    channel.pausedTicks = channel.startTicks;
-    channel.pausedTotal = 0;
-    channel.paused = paused;
-}
-
-void MarkPaused(FMOD_CHANNEL& channel, bool paused) {
-    if (paused && !channel.paused) {
-        channel.pausedTicks = SDL_GetTicks();
-    } else if (!paused && channel.paused) {
-        channel.pausedTotal += SDL_GetTicks() - channel.pausedTicks;
-    }
-    channel.paused = paused;
-}
-
 // SDL_mixer marks a paused channel with the tick count of the pause, and a count of 0 reads
 // as not paused: in the first millisecond after SDL's timer starts, wait for the next tick.
 void PauseMixerChannel(int mixerChannel) {
@@ -155,7 +133,7 @@ FMOD_RESULT PlayOnMusicChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paus
         }
     }
     if (started) {
-        MarkStarted(system->channels[0], sound, paused);
+        system->channels[0].sound = sound;
     }
     SDL_UnlockAudio();
     if (!started) {
@@ -200,7 +178,7 @@ FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool pau
         return FMOD_ERR_CHANNEL_ALLOC;
     }
     FMOD_CHANNEL& played = system->channels[mixerChannel];
-    MarkStarted(played, sound, paused);
+    played.sound = sound;
     played.startOrder = ++system->starts;
     if (channel) {
         *channel = &played;
@@ -261,14 +239,12 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxChannels, FMOD_INITFLAG
     if (maxChannels < 1) {
         return FMOD_ERR_INVALID_PARAM;
     }
-    system->silent = false;
     if (!OpenOutput()) {
         std::string reason = SDL_GetError();
         if (!OpenSilentOutput()) {
             Note("No audio output could be opened: " + reason);
             return FMOD_ERR_OUTPUT_INIT;
         }
-        system->silent = true;
         Note("No audio device could be opened (" + reason + "): the game runs without sound");
     }
     Mix_Init(MIX_INIT_MOD);
@@ -283,14 +259,6 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxChannels, FMOD_INITFLAG
         system->channels[i].mixerChannel = i;
     }
     system->initialised = true;
-    return FMOD_OK;
-}
-
-FMOD_RESULT FMOD_System_GetOutput(FMOD_SYSTEM* system, FMOD_OUTPUTTYPE* output) {
-    if (!system || !output) {
-        return FMOD_ERR_INVALID_PARAM;
-    }
-    *output = system->silent ? FMOD_OUTPUTTYPE_NOSOUND : FMOD_OUTPUTTYPE_AUTODETECT;
     return FMOD_OK;
 }
 
@@ -359,43 +327,6 @@ FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused) {
         paused ? Mix_PauseMusic() : Mix_ResumeMusic();
     } else {
         paused ? PauseMixerChannel(channel->mixerChannel) : Mix_Resume(channel->mixerChannel);
-    }
-    MarkPaused(*channel, paused != 0);
-    return FMOD_OK;
-}
-
-FMOD_RESULT FMOD_Channel_GetPaused(FMOD_CHANNEL* channel, FMOD_BOOL* paused) {
-    if (!channel || !paused || !channel->system->initialised) {
-        return FMOD_ERR_INVALID_HANDLE;
-    }
-    bool isModule = IsMusicChannel(channel) && channel->sound && channel->sound->music;
-    *paused = isModule ? Mix_PausedMusic() : Mix_Paused(channel->mixerChannel);
-    return FMOD_OK;
-}
-
-FMOD_RESULT FMOD_Channel_GetPosition(FMOD_CHANNEL* channel, unsigned int* position,
-                                     FMOD_TIMEUNIT unit) {
-    if (!channel || !position || !channel->system->initialised) {
-        return FMOD_ERR_INVALID_HANDLE;
-    }
-    if (unit != FMOD_TIMEUNIT_MS) {
-        return FMOD_ERR_INVALID_PARAM;
-    }
-    Uint32 until = channel->paused ? channel->pausedTicks : SDL_GetTicks();
-    *position = channel->sound ? until - channel->startTicks - channel->pausedTotal : 0;
-    return FMOD_OK;
-}
-
-FMOD_RESULT FMOD_Channel_IsPlaying(FMOD_CHANNEL* channel, FMOD_BOOL* playing) {
-    if (!channel || !playing || !channel->system->initialised) {
-        return FMOD_ERR_INVALID_HANDLE;
-    }
-    if (!channel->sound) {
-        *playing = 0;
-    } else if (IsMusicChannel(channel) && channel->sound->music) {
-        *playing = Mix_PlayingMusic();
-    } else {
-        *playing = Mix_Playing(channel->mixerChannel);
     }
     return FMOD_OK;
 }

@@ -32,11 +32,6 @@ typedef struct FMOD_CREATESOUNDEXINFO FMOD_CREATESOUNDEXINFO; /* accepted, never
 #define FMOD_CHANNEL_FREE (-1)  /* any free effect channel; the oldest effect makes way */
 #define FMOD_CHANNEL_REUSE (-2) /* the one music channel: a new sound replaces the old */
 
-typedef enum {
-    FMOD_OUTPUTTYPE_AUTODETECT = 0, /* a real audio device */
-    FMOD_OUTPUTTYPE_NOSOUND         /* no device opened: everything works, nothing is heard */
-} FMOD_OUTPUTTYPE;
-
 /* Receives the library's own notes: which file failed to load and why, or that no audio
    device opened. Set once, before the system is created; null turns the notes off. */
 typedef void (*FMOD_DEBUG_CALLBACK)(const char* message);
@@ -46,19 +41,11 @@ FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system);
 FMOD_RESULT FMOD_System_GetVersion(FMOD_SYSTEM* system, unsigned int* version);
 FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxChannels, FMOD_INITFLAGS flags,
                              void* extraDriverData);
-FMOD_RESULT FMOD_System_GetOutput(FMOD_SYSTEM* system, FMOD_OUTPUTTYPE* output);
 FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* nameOrData, FMOD_MODE mode,
                                     FMOD_CREATESOUNDEXINFO* exInfo, FMOD_SOUND** sound);
 FMOD_RESULT FMOD_System_PlaySound(FMOD_SYSTEM* system, FMOD_CHANNELINDEX channelId,
                                   FMOD_SOUND* sound, FMOD_BOOL paused, FMOD_CHANNEL** channel);
 FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused);
-FMOD_RESULT FMOD_Channel_GetPaused(FMOD_CHANNEL* channel, FMOD_BOOL* paused);
-/* Milliseconds the channel's sound has played since it started, pauses not counted. */
-#define FMOD_TIMEUNIT_MS 0x00000001u
-typedef unsigned int FMOD_TIMEUNIT;
-FMOD_RESULT FMOD_Channel_GetPosition(FMOD_CHANNEL* channel, unsigned int* position,
-                                     FMOD_TIMEUNIT unit);
-FMOD_RESULT FMOD_Channel_IsPlaying(FMOD_CHANNEL* channel, FMOD_BOOL* playing);
 FMOD_RESULT FMOD_Sound_Release(FMOD_SOUND* sound);
 /* Closes the output; the system can be initialised again. */
 FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system);

@@ -141,9 +141,8 @@ TEST_P(SoundHeadroomTest, MusicWithThreeCollectsAndACollideNeverReachesFullScale
     WorldTask::music = WorldTask::MusicState();
     WorldTask::my_playSounds = true;
     ASSERT_TRUE(game.InitSound());
-    FMOD_OUTPUTTYPE output = FMOD_OUTPUTTYPE_NOSOUND;
-    FMOD_System_GetOutput(game.soundSystem, &output);
-    ASSERT_EQ(output, FMOD_OUTPUTTYPE_AUTODETECT) << "the disk driver must record the mix";
+    char driver[16] = "";
+    ASSERT_STREQ(SDL_AudioDriverName(driver, sizeof driver), "disk") << "it records the mix";
     ASSERT_TRUE(world.LoadSounds());
     world.MusicMode(GetParam());
     SDL_Delay(1000);
