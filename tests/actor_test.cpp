@@ -9,7 +9,6 @@
 #include "game/game_constants.h"
 #include "game/seed_weed.h"
 #include "game/sub.h"
-#include "platform/random.h"
 #include "world_fixture.h"
 
 namespace {
@@ -46,29 +45,6 @@ TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
     weed.wiggleTime = 100.0;
     weed.Update(0.1);
     EXPECT_EQ(weed.y, 0.0) << "a struck weed is put on the surface";
-}
-
-// An eaten fishie always scores; it sounds one of the collect sounds only in a game with
-// effects on, and only then draws a random number to choose which.
-TEST_F(ActorTest, EatenFishieSoundsOnlyInAGameWithEffectsOn) {
-    struct Case {
-        MODES mode;
-        bool effects;
-        int playing;
-    } cases[] = {{MODE_CHASE, true, 1}, {MODE_MENU, true, 0}, {MODE_CHASE, false, 0}};
-    for (const Case& c : cases) {
-        Mix_HaltChannel(-1);
-        world.my_mode = c.mode;
-        WorldTask::my_playSounds = c.effects;
-        tobrin::srand(7);
-        int first = tobrin::rand();
-        tobrin::srand(7);
-        Fishie fishie;
-        fishie.Eaten();
-        EXPECT_EQ(Mix_Playing(-1), c.playing) << c.mode << c.effects;
-        EXPECT_EQ(tobrin::rand() == first, c.playing == 0) << c.mode << c.effects;
-    }
-    EXPECT_EQ(world.my_score, 3);
 }
 
 // The mouth snaps shut on nothing with a bite, heard in a game only.

@@ -7,9 +7,7 @@
 #include <functional>
 
 #include "engine/global_timer.h"
-#include "engine/input_task.h"
 #include "game/game_constants.h"
-#include "game_process.h"
 #include "world_fixture.h"
 
 namespace {
@@ -263,27 +261,6 @@ TEST_F(ScoreDrawingTest, TheScoreAndTheMenusScoresShowTheirLastEightDigits) {
     Clear(BLACK);
     world.DrawMenu();
     EXPECT_EQ(DigitsOnRow(-1.275), std::vector<int>(8, 0));
-}
-
-// The input task's snapshot follows a real key held and released in the focused window.
-TEST_F(DrawingTest, TheKeySnapshotFollowsARealKey) {
-    NeedTool("xdotool", "xdotool");
-    SDL_WM_SetCaption("tobrin input test", nullptr);
-    InputTask input;
-    ASSERT_TRUE(input.Start());
-    ASSERT_TRUE(FocusWindow(WaitForWindow("tobrin input test", 20)));
-    for (const char* step : {"keydown", "keyup"}) {
-        std::system((std::string("xdotool ") + step + " space").c_str());
-        bool seen = false;
-        for (int frame = 0; frame < 200 && !seen; ++frame, SDL_Delay(10)) {
-            input.Update();
-            seen = (InputTask::pressedKeys[SDLK_SPACE] != 0) == (step[3] == 'd');
-        }
-        EXPECT_TRUE(seen) << step;
-    }
-    input.Stop();
-    EXPECT_EQ(InputTask::pressedKeys, nullptr);
-    InputTask::pressedKeys = keys;  // the world's own table, for its Stop
 }
 
 }  // namespace

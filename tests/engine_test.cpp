@@ -174,6 +174,7 @@ TEST_F(SettingsTest, SettingSyntax) {
         {"VIDEO_WIDTH=wide", "VIDEO_WIDTH", "640"},
         {"VIDEO_WIDTH=", "VIDEO_WIDTH", "640"},
         {"VIDEO_WIDTH=99999999999", "VIDEO_WIDTH", "640"},
+        {"VIDEO_WIDTH=2147483647", "VIDEO_WIDTH", "640"},
         {"video_width=800", "VIDEO_WIDTH", "640"},
         {"VIDEO_WIDTH =800", "VIDEO_WIDTH", "640"},
         {"HIGH_SCORE=9000000000", "HIGH_SCORE", "9000000000"},
@@ -284,6 +285,11 @@ TEST_F(SettingsTest, UnreadableSettingsAreNeverOverwrittenAndAShutFolderIsWritte
     chmod("tobrin.cfg", 0644);
     EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=99\n");
     EXPECT_TRUE(LogHas("Settings file tobrin.cfg is left as it was: it could not be read"));
+    for (const char* hostile : {"|", "-> /dev/urandom"}) {  // neither blocks nor floods a start
+        Plant("tobrin.cfg", hostile);
+        settings.ParseFile("tobrin.cfg");
+        EXPECT_EQ(Value("HIGH_SCORE"), "0") << hostile;
+    }
 
     fs::create_directory("shut");
     Plant("shut/tobrin.cfg", "HIGH_SCORE=1\nA_LONGER_OLD_LINE=" + std::string(200, '1'));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The world's rules, headless: what the submarine swallows and strikes and when that sounds,
-// and the flow from the menu through a game and back, with the high score kept.
-#include <SDL_mixer.h>
+// The world's flow, headless: from the menu through a game and back with the high score kept,
+// an ocean as full at any frame rate, and the frame rate logged.
 
 #include <algorithm>
 #include <cmath>
@@ -9,63 +8,12 @@
 #include <functional>
 
 #include "engine/global_timer.h"
-#include "engine/input_task.h"
-#include "engine/settings.h"
 #include "game/game_constants.h"
 #include "game/info_text_task.h"
 #include "platform/random.h"
 #include "world_fixture.h"
 
 namespace {
-
-// The submarine swims level at the origin at 1 unit a second; the big fish is far away.
-class WorldRules : public SoundWorldTest {
-protected:
-    void SetUp() override {
-        SoundWorldTest::SetUp();
-        world.my_frameTime = 0.0;
-        world.my_sub.velocity = 1.0;
-        world.my_bigFish.x = 1000.0;
-        world.my_bigFish.y = -1000.0;
-    }
-    // A weed at rest at (x, y) after one callback: its speed, 2 when struck.
-    SeedWeed Struck(double x, double y) {
-        SeedWeed weed;
-        weed.x = x;
-        weed.y = y;
-        weed.wiggleTime = 100.0;
-        UpdateSeedWeed(&weed);
-        return weed;
-    }
-};
-
-TEST_F(WorldRules, WeedInsideTheSubsSquareStopsItAndSoundsOnceInAGame) {
-    struct Case {
-        double x, y;
-        bool struck;
-    } cases[] = {{0.1, 0.0, false},       {0.0, -0.1, false},      {0.0999, -0.0999, true},
-                 {-0.0999, 0.0999, true}, {1000.5, -1000.0, true}, {999.4999, -1000.0, false}};
-    for (const Case& c : cases) {
-        world.my_sub.velocity = 1.0;
-        EXPECT_EQ(Struck(c.x, c.y).velocity == SEEDWEED_COLLISION_VELOCITY, c.struck) << c.x;
-        EXPECT_EQ(world.my_sub.velocity, c.struck && c.x < 1.0 ? 0.0 : 1.0) << c.x;
-    }
-    Mix_HaltChannel(-1);
-    world.my_frameTime = 0.05;
-    SeedWeed weed = Struck(0.05, 0.0);
-    EXPECT_EQ(Mix_Playing(-1), 1);
-    EXPECT_EQ(weed.soundDelay, SEEDWEED_SOUND_DELAY);
-    UpdateSeedWeed(&weed);
-    EXPECT_EQ(Mix_Playing(-1), 1) << "silent while its delay runs";
-    EXPECT_DOUBLE_EQ(weed.soundDelay, SEEDWEED_SOUND_DELAY - 0.05);
-    Mix_HaltChannel(-1);
-    world.my_mode = MODE_MENU;
-    world.my_sub.state = SUB_DRONING;
-    world.my_sub.velocity = 1.0;
-    EXPECT_TRUE(Struck(0.05, 0.0).velocity > 0.0);
-    EXPECT_EQ(world.my_sub.velocity, 1.0) << "the menu's submarine is not stopped";
-    EXPECT_EQ(Mix_Playing(-1), 0) << "nor heard";
-}
 
 // The whole flow through the frame functions, with a key table of the test's own.
 class WorldFlow : public DrivenWorldTest {
