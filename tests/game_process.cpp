@@ -15,11 +15,11 @@
 #include <filesystem>
 #include <thread>
 
-namespace {
-
 void Sleep(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
+
+namespace {
 
 auto Deadline(double seconds) {
     return std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

@@ -22,6 +22,8 @@ public:
     ~GameProcess();
 };
 
+void Sleep(int milliseconds);
+
 // The id of the first visible window whose name matches exactly and, when a process id is
 // given, that this process owns; or "" after the timeout.
 std::string WaitForWindow(const std::string& name, double seconds, long pid = 0);

@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <functional>
-#include <thread>
 
 #include "game_process.h"
 #include "test_support.h"
@@ -17,10 +15,6 @@ namespace {
 const char* const TITLE = "Tobrin and the Fish";
 const std::map<std::string, std::string> UNSEEN = {
     {"DISPLAY", ""}, {"SDL_VIDEODRIVER", "offscreen"}, {"SDL_AUDIODRIVER", "dummy"}};
-
-void Sleep(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 class GameRunTest : public InTempDir {
 protected:
@@ -60,6 +54,9 @@ protected:
         Sleep(100);
         return logged;
     }
+    std::string OpenWindow(const std::vector<std::string>& arguments = {}) {
+        return OpenWindow(arguments, game);
+    }
     std::string OpenWindow(const std::vector<std::string>& arguments, GameProcess& run) {
         EXPECT_TRUE(run.Start(arguments, {{"SDL_AUDIODRIVER", "dummy"}}));
         std::string window = WaitForWindow(TITLE, 20, run.pid);
@@ -68,9 +65,6 @@ protected:
             EXPECT_TRUE(FocusWindow(window));
         }
         return window;
-    }
-    std::string OpenWindow(const std::vector<std::string>& arguments = {}) {
-        return OpenWindow(arguments, game);
     }
     void QuitWithEscape() {
         ASSERT_TRUE(HoldEscapeUntilExit(game));
@@ -147,7 +141,8 @@ TEST_F(GameRunTest, OptionsAnswerAndExitWithoutStartingTheGame) {
         EXPECT_NE(output.find(option.output), std::string::npos) << option.arguments << output;
         EXPECT_NE(errors.find(option.errors), std::string::npos) << option.arguments << errors;
         EXPECT_TRUE(option.status != 0 || errors.empty()) << option.arguments << errors;
-        EXPECT_TRUE(LogLines().empty() && !FileExists("tobrin.cfg")) << option.arguments;
+        EXPECT_TRUE(LogLines().empty() && !std::filesystem::exists("tobrin.cfg"))
+            << option.arguments;
     }
 }
 

@@ -30,20 +30,6 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     file << text;
 }
 
-bool FileExists(const std::string& path) {
-    return std::filesystem::exists(path);
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line)) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 void Plant(const char* path, const std::string& what) {
     std::filesystem::remove(path);
     if (what == "|") {
@@ -83,7 +69,12 @@ void InTempDir::TearDown() {
 }
 
 std::vector<std::string> InTempDir::LogLines() {
-    return SplitLines(ReadTextFile(dir + "/log.txt"));
+    std::vector<std::string> lines;
+    std::stringstream log(ReadTextFile(dir + "/log.txt"));
+    for (std::string line; std::getline(log, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 int InTempDir::LinesStartingWith(const std::string& start) {

@@ -12,8 +12,6 @@ std::vector<std::string>& CapturedBoxes();
 
 std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);
-bool FileExists(const std::string& path);
-std::vector<std::string> SplitLines(const std::string& text);
 bool HaveDisplay();
 // Puts at the path a FIFO ("|"), a link ("-> target") or a file holding the text.
 void Plant(const char* path, const std::string& what);
