@@ -16,16 +16,23 @@ bool InputTask::focusLost = false;
 
 namespace {
 
-// Each key's changes of state that no copy has shown yet; the copy shows one a frame.
-std::uint8_t unshownChanges[SDLK_LAST];
+struct KeyChange {
+    int key;  // SDLK_ symbol
+    bool held;
+};
+
+// Key changes not shown yet, in the order they came.
+KeyChange unshown[INPUT_MAX_UNSHOWN_CHANGES];
+int unshownCount = 0;
 
 void TakeEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             int key = event.key.keysym.sym;
-            if (key >= 0 && key < SDLK_LAST && unshownChanges[key] < UINT8_MAX) {
-                ++unshownChanges[key];
+            if (key >= 0 && key < std::min(InputTask::keyCount, static_cast<int>(SDLK_LAST)) &&
+                unshownCount < INPUT_MAX_UNSHOWN_CHANGES) {
+                unshown[unshownCount++] = {key, event.type == SDL_KEYDOWN};
             }
             break;
         }
@@ -42,6 +49,21 @@ void TakeEvent(const SDL_Event& event) {
     }
 }
 
+// Applies the changes in order until one would change a key a second time; the rest wait
+// for the next frame. So a tap shows held, then released, and a chord such as Alt+Enter
+// shows together even when it was pressed and let go within one slow frame.
+void ShowChanges(std::uint8_t* keys) {
+    static bool changed[SDLK_LAST];
+    std::fill(std::begin(changed), std::end(changed), false);
+    int shown = 0;
+    for (; shown < unshownCount && !changed[unshown[shown].key]; ++shown) {
+        keys[unshown[shown].key] = unshown[shown].held;
+        changed[unshown[shown].key] = true;
+    }
+    std::copy(unshown + shown, unshown + unshownCount, unshown);
+    unshownCount -= shown;
+}
+
 }  // namespace
 
 bool InputTask::Start() {
@@ -52,15 +74,15 @@ bool InputTask::Start() {
         return false;
     }
     std::memcpy(pressedKeys, keys, keyCount);
-    std::memset(unshownChanges, 0, sizeof unshownChanges);
+    unshownCount = 0;
     quitRequested = false;
     focusLost = false;
     SDL_PumpEvents();
     return true;
 }
 
-// Every event passes through here, so no key change is taken by another reader unseen. A
-// key with a change not yet shown flips once this frame; any other shows SDL's own table.
+// Every event passes through here, so no key change is taken by another reader unseen. Once
+// every change has been shown, the copy is SDL's own table of held keys.
 void InputTask::Update() {
     quitRequested = false;
     focusLost = false;
@@ -68,17 +90,12 @@ void InputTask::Update() {
     while (SDL_PollEvent(&event)) {
         TakeEvent(event);
     }
-    int count = 0;
-    const Uint8* held = SDL_GetKeyState(&count);
-    // SDL's table has a fixed length; never copy more than was allocated.
-    count = std::min({count, keyCount, static_cast<int>(SDLK_LAST)});
-    for (int key = 0; key < count; ++key) {
-        if (unshownChanges[key] > 0) {
-            pressedKeys[key] = !pressedKeys[key];
-            --unshownChanges[key];
-        } else {
-            pressedKeys[key] = held[key];
-        }
+    ShowChanges(pressedKeys);
+    if (unshownCount == 0) {
+        int count = 0;
+        const Uint8* held = SDL_GetKeyState(&count);
+        // SDL's table has a fixed length; never copy more than was allocated.
+        std::memcpy(pressedKeys, held, std::min(count, keyCount));
     }
 }
 
