@@ -14,6 +14,10 @@ const char* const LOG_BOX_TITLE = "Kelo Message";
 const int LOG_MAX_BUFFER_SIZE =
     1024;  // characters one message is formatted into, terminator included
 
+// Input: key changes kept for the frames after a slow one; beyond that the held-key table
+// takes over.
+const int INPUT_MAX_UNSHOWN_CHANGES = 256;
+
 // Settings: characters one line of the settings file is read into, terminator included.
 const int SETTINGS_MAX_BUFFER_SIZE = 1024;
 

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -10,6 +11,60 @@
 
 std::uint8_t* InputTask::pressedKeys = nullptr;
 int InputTask::keyCount = 0;
+bool InputTask::quitRequested = false;
+bool InputTask::focusLost = false;
+
+namespace {
+
+struct KeyChange {
+    int key;  // SDLK_ symbol
+    bool held;
+};
+
+// Key changes not shown yet, in the order they came.
+KeyChange unshown[INPUT_MAX_UNSHOWN_CHANGES];
+int unshownCount = 0;
+
+void TakeEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            int key = event.key.keysym.sym;
+            if (key >= 0 && key < std::min(InputTask::keyCount, static_cast<int>(SDLK_LAST)) &&
+                unshownCount < INPUT_MAX_UNSHOWN_CHANGES) {
+                unshown[unshownCount++] = {key, event.type == SDL_KEYDOWN};
+            }
+            break;
+        }
+        case SDL_QUIT:
+            InputTask::quitRequested = true;
+            break;
+        case SDL_ACTIVEEVENT:
+            if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE))) {
+                InputTask::focusLost = true;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// Applies the changes in order until one would change a key a second time; the rest wait
+// for the next frame. So a tap shows held, then released, and a chord such as Alt+Enter
+// shows together even when it was pressed and let go within one slow frame.
+void ShowChanges(std::uint8_t* keys) {
+    static bool changed[SDLK_LAST];
+    std::fill(std::begin(changed), std::end(changed), false);
+    int shown = 0;
+    for (; shown < unshownCount && !changed[unshown[shown].key]; ++shown) {
+        keys[unshown[shown].key] = unshown[shown].held;
+        changed[unshown[shown].key] = true;
+    }
+    std::copy(unshown + shown, unshown + unshownCount, unshown);
+    unshownCount -= shown;
+}
+
+}  // namespace
 
 bool InputTask::Start() {
     const Uint8* keys = SDL_GetKeyState(&keyCount);
@@ -19,19 +74,36 @@ bool InputTask::Start() {
         return false;
     }
     std::memcpy(pressedKeys, keys, keyCount);
+    unshownCount = 0;
+    quitRequested = false;
+    focusLost = false;
     SDL_PumpEvents();
     return true;
 }
 
+// Every event passes through here, so no key change is taken by another reader unseen. Once
+// every change has been shown, the copy is SDL's own table of held keys.
 void InputTask::Update() {
-    SDL_PumpEvents();
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyState(&count);
-    // SDL's table has a fixed length; never copy more than was allocated.
-    std::memcpy(pressedKeys, keys, count < keyCount ? count : keyCount);
+    quitRequested = false;
+    focusLost = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        TakeEvent(event);
+    }
+    ShowChanges(pressedKeys);
+    if (unshownCount == 0) {
+        int count = 0;
+        const Uint8* held = SDL_GetKeyState(&count);
+        // SDL's table has a fixed length; never copy more than was allocated.
+        std::memcpy(pressedKeys, held, std::min(count, keyCount));
+    }
 }
 
 void InputTask::Stop() {
     delete[] pressedKeys;
     pressedKeys = nullptr;
+}
+
+bool InputTask::AltHeld() {
+    return pressedKeys[SDLK_LALT] || pressedKeys[SDLK_RALT];
 }

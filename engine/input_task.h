@@ -1,21 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Keeps a per-frame copy of the keyboard's held keys.
+// Keeps a per-frame copy of the keyboard's held keys, and what the window was told meanwhile.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/task.h"
 
-// The copy stays the same for the whole frame, even when a later task polls events. It says
-// which keys are held, not when they went down: readers that need the press keep their own
-// flag of the previous frame.
+// The copy stays the same for the whole frame. It says which keys are held, not when they
+// went down: readers that need the press keep their own flag of the previous frame. A key
+// pressed and released between two copies still shows held in one and released in the next,
+// so a short tap is never lost on a slow frame.
 class InputTask final : public Task {
 public:
     static std::uint8_t*
         pressedKeys;  // indexed by SDLK_ symbol, non-zero while held; null outside Start..Stop
     static int keyCount;
+    // Since the previous copy:
+    static bool quitRequested;  // the window's close button was pressed
+    static bool focusLost;      // another window took the keyboard, or this one was minimised
 
     bool Start() override;
     void Update() override;
     void Stop() override;
+
+    static bool AltHeld();  // either Alt key, in this frame's copy
 };

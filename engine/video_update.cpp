@@ -8,6 +8,7 @@ int VideoUpdate::screenWidth = 640;
 int VideoUpdate::screenHeight = 480;
 int VideoUpdate::screenBPP = 16;
 bool VideoUpdate::screenFullScreen = false;
+bool VideoUpdate::screenVSync = true;
 
 bool VideoUpdate::Start() {
     Log::Get().Write(LOG_APP, "Settings are %d by %d", screenWidth, screenHeight);
@@ -24,6 +25,9 @@ bool VideoUpdate::Start() {
         return false;
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // Waiting for the display at the swap keeps the frame loop, which never sleeps, from
+    // burning a whole core.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, screenVSync ? 1 : 0);
     Uint32 flags = SDL_OPENGL | SDL_ANYFORMAT;
     if (screenFullScreen) {
         flags |= SDL_FULLSCREEN;
@@ -38,6 +42,30 @@ bool VideoUpdate::Start() {
     if (screenFullScreen) {
         SDL_ShowCursor(SDL_DISABLE);
     }
+    LogVSync();
+    return true;
+}
+
+// A driver may refuse (a virtual X server does); the game then runs as fast as it can.
+void VideoUpdate::LogVSync() {
+    int granted = 0;
+    if (SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &granted) != 0) {
+        granted = 0;
+    }
+    Log::Get().Write(LOG_APP, "Vertical sync %s",
+                     !screenVSync  ? "off"
+                     : granted > 0 ? "on"
+                                   : "not granted by the driver");
+}
+
+bool VideoUpdate::ToggleFullScreen() {
+    if (!surface || !SDL_WM_ToggleFullScreen(surface)) {
+        Log::Get().Write(LOG_APP, "Cannot switch between window and full screen: %s",
+                         SDL_GetError());
+        return false;
+    }
+    screenFullScreen = !screenFullScreen;
+    SDL_ShowCursor(screenFullScreen ? SDL_DISABLE : SDL_ENABLE);
     return true;
 }
 

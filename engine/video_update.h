@@ -13,6 +13,7 @@ public:
     static int screenHeight;  // pixels
     static int screenBPP;     // bits per pixel asked for
     static bool screenFullScreen;
+    static bool screenVSync;  // swap in step with the display, where the driver lets us
 
     SDL_Surface* surface = nullptr;          // the display surface, owned by SDL
     SDL_PixelFormat* pixelFormat = nullptr;  // its pixel format, owned by SDL
@@ -20,4 +21,11 @@ public:
     bool Start() override;
     void Update() override;
     void Stop() override;
+
+    // Switches between window and full screen in place, keeping the OpenGL context and with it
+    // every texture. False, with the reason in the log, where the SDL library cannot.
+    bool ToggleFullScreen();
+
+private:
+    void LogVSync();
 };

@@ -19,9 +19,12 @@ struct SettingMeaning {
 
 const SettingMeaning SETTING_MEANINGS[] = {
     {CONFIG_STRING_HIGH_SCORE, "the best score so far"},
+    {CONFIG_STRING_SOUND_EFFECTS, "1 for sound effects (F2 switches)"},
+    {CONFIG_STRING_SOUND_MUSIC, "1 for music (F3 switches)"},
     {CONFIG_STRING_VIDEO_BPP, "colour depth asked for, in bits per pixel"},
-    {CONFIG_STRING_VIDEO_FULLSCREEN, "1 for full screen"},
+    {CONFIG_STRING_VIDEO_FULLSCREEN, "1 for full screen (F11 or Alt+Enter switches)"},
     {CONFIG_STRING_VIDEO_HEIGHT, "window height in pixels"},
+    {CONFIG_STRING_VIDEO_VSYNC, "1 to wait for the display at each frame"},
     {CONFIG_STRING_VIDEO_WIDTH, "window width in pixels"},
 };
 
@@ -59,12 +62,14 @@ void PrintUsage(std::FILE* out) {
     std::fprintf(out,
                  "\n"
                  "Keys:\n"
-                 "  Enter    start a game from the title menu\n"
-                 "  Space    hold to climb, release to dive; each press and release speeds it up\n"
-                 "  Pause    pause and resume\n"
-                 "  F2       sound effects on or off\n"
-                 "  F3       music on or off\n"
-                 "  Escape   quit\n"
+                 "  Enter           start a game from the title menu\n"
+                 "  Space           hold to climb, release to dive; each press and release\n"
+                 "                  speeds it up\n"
+                 "  Pause, P        pause and resume\n"
+                 "  F2              sound effects on or off\n"
+                 "  F3              music on or off\n"
+                 "  F11, Alt+Enter  window or full screen\n"
+                 "  Escape          quit\n"
                  "\n"
                  "Files, in the working folder (the installed %s command plays in\n"
                  "$XDG_DATA_HOME/tobrin, ~/.local/share/tobrin by default):\n"

@@ -138,6 +138,7 @@ void Game::ApplyVideoSettings() {
     VideoUpdate::screenHeight = IntSetting(stringVideoHeight);
     VideoUpdate::screenBPP = IntSetting(stringVideoBPP);
     VideoUpdate::screenFullScreen = BoolSetting(stringVideoFullScreen);
+    VideoUpdate::screenVSync = BoolSetting(stringVideoVSync);
 }
 
 void Game::SetDefaultSettings(Settings* settings) {
@@ -145,18 +146,26 @@ void Game::SetDefaultSettings(Settings* settings) {
     static int defaultVideoHeight = 480;
     static int defaultVideoBPP = 16;
     static bool defaultVideoFullScreen = false;
+    static bool defaultVideoVSync = true;
     static long defaultHighScore = 0;
     static Dator<int> datorVideoWidth(defaultVideoWidth, 0, GAME_VIDEO_MAX_SIZE);
     static Dator<int> datorVideoHeight(defaultVideoHeight, 0, GAME_VIDEO_MAX_SIZE);
     static Dator<int> datorVideoBPP(defaultVideoBPP);
     static Dator<bool> datorVideoFullScreen(defaultVideoFullScreen);
+    static Dator<bool> datorVideoVSync(defaultVideoVSync);
     static Dator<long> datorHighScore(defaultHighScore);
+    // F2 and F3 flip these very switches, so the choice in force at exit is the one saved.
+    static Dator<bool> datorSoundEffects(WorldTask::my_playSounds);
+    static Dator<bool> datorSoundMusic(WorldTask::my_playMusic);
 
     settings->RegisterVariable(stringVideoWidth, &datorVideoWidth);
     settings->RegisterVariable(stringVideoHeight, &datorVideoHeight);
     settings->RegisterVariable(stringVideoBPP, &datorVideoBPP);
     settings->RegisterVariable(stringVideoFullScreen, &datorVideoFullScreen);
+    settings->RegisterVariable(stringVideoVSync, &datorVideoVSync);
     settings->RegisterVariable(stringHighScore, &datorHighScore);
+    settings->RegisterVariable(stringSoundEffects, &datorSoundEffects);
+    settings->RegisterVariable(stringSoundMusic, &datorSoundMusic);
     // Another copy of the game in the same folder may have beaten the best meanwhile.
     settings->keepLarger.insert(stringHighScore);
 }

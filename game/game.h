@@ -31,7 +31,7 @@ public:
     // when start-up failed, after the failure was reported and what was started was undone.
     bool Run(int argc, char** argv);
 
-    // Registers the five settings, bound to variables that hold their defaults.
+    // Registers the game's settings, bound to variables that hold their defaults.
     void SetDefaultSettings(Settings* settings);
 
     bool InitSound();

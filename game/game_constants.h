@@ -31,14 +31,20 @@ const char* const CONFIG_STRING_VIDEO_WIDTH = "VIDEO_WIDTH";
 const char* const CONFIG_STRING_VIDEO_HEIGHT = "VIDEO_HEIGHT";
 const char* const CONFIG_STRING_VIDEO_BPP = "VIDEO_BPP";
 const char* const CONFIG_STRING_VIDEO_FULLSCREEN = "VIDEO_FULLSCREEN";
+const char* const CONFIG_STRING_VIDEO_VSYNC = "VIDEO_VSYNC";
 const char* const CONFIG_STRING_HIGH_SCORE = "HIGH_SCORE";
+const char* const CONFIG_STRING_SOUND_EFFECTS = "SOUND_EFFECTS";  // F2's switch
+const char* const CONFIG_STRING_SOUND_MUSIC = "SOUND_MUSIC";      // F3's switch
 
 // The same names as strings, since the registry takes its names by reference.
 extern std::string stringVideoWidth;
 extern std::string stringVideoHeight;
 extern std::string stringVideoBPP;
 extern std::string stringVideoFullScreen;
+extern std::string stringVideoVSync;
 extern std::string stringHighScore;
+extern std::string stringSoundEffects;
+extern std::string stringSoundMusic;
 
 // Diagnostics: seconds between two frame-rate lines in the log.
 const double INFOTEXT_UPDATE_TIME = 5.0;

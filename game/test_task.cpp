@@ -6,7 +6,10 @@
 #include "engine/input_task.h"
 #include "engine/kernel.h"
 #include "engine/log.h"
+#include "engine/settings.h"
+#include "engine/video_update.h"
 #include "game/game.h"
+#include "game/game_constants.h"
 #include "game/world_task.h"
 #include "platform/quit_signal.h"
 
@@ -18,6 +21,10 @@ void TestTask::Update() {
     }
     if (musicKeyToggle.Pressed(keys[SDLK_F3])) {
         ToggleMusic();
+    }
+    if (fullScreenKeyToggle.Pressed(keys[SDLK_F11] ||
+                                    (keys[SDLK_RETURN] && InputTask::AltHeld()))) {
+        ToggleFullScreen();
     }
 }
 
@@ -38,16 +45,18 @@ void TestTask::ToggleMusic() {
     }
 }
 
-// Every pending event is taken here; keys are read from the input snapshot instead.
-void TestTask::HandleQuitRequests() {
-    Kernel* kernel = Singleton<Kernel>::GetPointer();
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) {
-            kernel->KillAllTasks();
-        }
+// The choice is kept in the settings, so the next start opens as this one ends.
+void TestTask::ToggleFullScreen() {
+    if (!Singleton<Game>::GetPointer()->videoTask->ToggleFullScreen()) {
+        return;  // the log says why; the game plays on as it was
     }
-    if (QuitSignalled() || InputTask::pressedKeys[SDLK_ESCAPE]) {
-        kernel->KillAllTasks();
+    Log::Get().Write(LOG_APP, "Full screen %s", VideoUpdate::screenFullScreen ? "on" : "off");
+    BaseDator* saved = Singleton<Settings>::GetPointer()->GetVariable(stringVideoFullScreen);
+    static_cast<Dator<bool>*>(saved)->GetValue() = VideoUpdate::screenFullScreen;
+}
+
+void TestTask::HandleQuitRequests() {
+    if (InputTask::quitRequested || QuitSignalled() || InputTask::pressedKeys[SDLK_ESCAPE]) {
+        Singleton<Kernel>::GetPointer()->KillAllTasks();
     }
 }

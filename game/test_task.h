@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide keys: quit on Escape, the window's close button or a quit signal;
-// F2 switches sound effects and F3 music.
+// F2 switches sound effects, F3 music, and F11 or Alt+Enter window and full screen.
 #pragma once
 
 #include "engine/task.h"
@@ -19,8 +19,9 @@ struct KeyToggle {
 
 class TestTask final : public Task {
 public:
-    KeyToggle soundKeyToggle;  // F2
-    KeyToggle musicKeyToggle;  // F3
+    KeyToggle soundKeyToggle;       // F2
+    KeyToggle musicKeyToggle;       // F3
+    KeyToggle fullScreenKeyToggle;  // F11 or Alt+Enter
 
     bool Start() override { return true; }
     void Update() override;
@@ -30,4 +31,5 @@ private:
     void HandleQuitRequests();
     void ToggleSoundEffects();
     void ToggleMusic();
+    void ToggleFullScreen();
 };

@@ -3,6 +3,7 @@
 // weed, the score or the menu, the circle and the paused banner.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/video_update.h"
@@ -45,12 +46,17 @@ void WorldTask::SetDrawingState() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
-// The view is always 4 by 3 units, whatever the window's shape; it lives in the model-view
-// matrix, under every push and pop that follows.
+// The view is always 4 by 3 units, whatever the window's shape, drawn into the largest 4:3
+// rectangle of the window, centred, so circles stay round; the frame's clear leaves the bars
+// beside or above and below it black. The view lives in the model-view matrix, under every
+// push and pop that follows.
 void WorldTask::LoadGLStandard() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glViewport(0, 0, VideoUpdate::screenWidth, VideoUpdate::screenHeight);
+    int width = VideoUpdate::screenWidth, height = VideoUpdate::screenHeight;
+    int viewWidth = std::min(width, static_cast<int>(std::lround(height * ZOOM_X_POSITION)));
+    int viewHeight = std::min(height, static_cast<int>(std::lround(width / ZOOM_X_POSITION)));
+    glViewport((width - viewWidth) / 2, (height - viewHeight) / 2, viewWidth, viewHeight);
     double halfHeight = WORLD_ZOOM_VALUE;
     double halfWidth = ZOOM_X_POSITION * halfHeight;
     glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -1.0, 1.0);

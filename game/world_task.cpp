@@ -17,6 +17,8 @@ double WorldTask::fishieSpawnTimer = 0.0;
 double WorldTask::seedWeedSpawnTimer = 0.0;
 bool WorldTask::subGoingUp = false;
 bool WorldTask::my_pausedPress = false;
+bool WorldTask::enterWasHeld = false;
+bool WorldTask::enterWithAlt = false;
 int WorldTask::direction = 1;
 
 // The settings registry holds the dator until the program's end, after which it goes.
@@ -36,6 +38,7 @@ bool WorldTask::Start() {
         return false;
     }
     my_circleZoom.Reset();
+    music.isPaused = !my_playMusic;  // music switched off in an earlier run starts paused
     SetupWorld();
     SetDrawingState();
     return true;
@@ -211,7 +214,7 @@ void WorldTask::Simulate(double dT) {
 // advanced in UpdateGame, so in the menu it moves at twice its speed.
 void WorldTask::UpdateMenu() {
     double dT = GlobalTimer::deltaTime;
-    if (InputTask::pressedKeys[SDLK_RETURN] && !my_startPressed) {
+    if (StartKeyHeld() && !my_startPressed) {
         my_startPressed = true;
         my_circleZoom.Reset();
         my_circleZoom.radius = 4.0;
@@ -225,9 +228,21 @@ void WorldTask::UpdateMenu() {
     my_circleZoom.Update(dT);
 }
 
+// Alt+Enter switches full screen: an Enter that went down with Alt held starts no game, even
+// once Alt is let go before it.
+bool WorldTask::StartKeyHeld() {
+    bool held = InputTask::pressedKeys[SDLK_RETURN];
+    if (held && !enterWasHeld) {
+        enterWithAlt = InputTask::AltHeld();
+    }
+    enterWasHeld = held;
+    return held && !enterWithAlt;
+}
+
 void WorldTask::UpdatePlay() {
     double dT = GlobalTimer::deltaTime;
     HandlePauseKey();
+    PauseWhenAway();
     if (!my_paused) {
         HandleThrust(dT);
         if (my_mode == MODE_ENTER_THE_FISH || my_mode == MODE_CHASE) {
@@ -240,26 +255,39 @@ void WorldTask::UpdatePlay() {
     my_gameBillboards[0].Update(dT);
 }
 
-// Pausing slides the banner to the centre; resuming sends it off to the right, then the left.
+// P serves keyboards without a Pause key, as most laptops' are.
 void WorldTask::HandlePauseKey() {
-    if (!InputTask::pressedKeys[SDLK_PAUSE]) {
+    if (!InputTask::pressedKeys[SDLK_PAUSE] && !InputTask::pressedKeys[SDLK_p]) {
         my_pausedPress = false;
         return;
     }
     if (!my_pausedPress) {
-        my_paused = !my_paused;
-        Log::Get().Write(LOG_APP, "%s", my_paused ? "Paused" : "Resumed");
-        Billboard& banner = my_gameBillboards[0];
-        if (my_paused) {
-            banner.destinationX = 0.0;
-            banner.destinationY = 0.0;
-        } else {
-            banner.destinationX = 2 * direction * 1.5;
-            banner.destinationY = 0.0;
-            direction = -direction;
-        }
+        TogglePause();
     }
     my_pausedPress = true;
+}
+
+// A player called to another window must not come back to a lost game. Coming back does not
+// resume: the player does, when ready. A chomped submarine has nothing left to lose.
+void WorldTask::PauseWhenAway() {
+    if (InputTask::focusLost && !my_paused && my_sub.state != SUB_CHOMPED) {
+        TogglePause();
+    }
+}
+
+// Pausing slides the banner to the centre; resuming sends it off to the right, then the left.
+void WorldTask::TogglePause() {
+    my_paused = !my_paused;
+    Log::Get().Write(LOG_APP, "%s", my_paused ? "Paused" : "Resumed");
+    Billboard& banner = my_gameBillboards[0];
+    if (my_paused) {
+        banner.destinationX = 0.0;
+        banner.destinationY = 0.0;
+    } else {
+        banner.destinationX = 2 * direction * 1.5;
+        banner.destinationY = 0.0;
+        direction = -direction;
+    }
 }
 
 // Space climbs, its release dives, and both the press and the release give a boost.

@@ -67,6 +67,8 @@ public:
     static double seedWeedSpawnTimer;  // seconds towards the next weed attempt
     static bool subGoingUp;            // Space was held
     static bool my_pausedPress;        // the pause key was held
+    static bool enterWasHeld;          // Enter was held
+    static bool enterWithAlt;          // the Enter held went down with Alt: no start of a game
     static int direction;              // +1 or -1: the side the paused banner leaves to
 
     WorldTask() = default;
@@ -137,6 +139,9 @@ private:
     void SpawnOneSeedWeed();
     void PlaceSchool(int count, double tipX, double tipY);
     void HandlePauseKey();
+    void PauseWhenAway();
+    void TogglePause();
+    bool StartKeyHeld();
     void HandleThrust(double dT);
     void RideInsideTheFish(double dT);
     void FollowWithCamera(double* followX, double* followY, double offsetX, double offsetY);
