@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a desktop player expects: no tap lost between frames, a pause when the game loses the
-// keyboard, a picture that keeps its shape, full screen at a key, and switches remembered.
+// keyboard, a picture that keeps its shape, and full screen at a key.
 #include <GL/gl.h>
 
-#include <chrono>
-#include <filesystem>
-#include <thread>
-
 #include "engine/input_task.h"
-#include "game_process.h"
 #include "world_fixture.h"
 
 // Last: its macros (None, Status) would rename words of the headers above.
@@ -114,71 +109,6 @@ TEST_F(DesktopWorldTest, AWideWindowKeepsTheViewsShapeAndFullScreenKeepsTheTextu
         EXPECT_EQ(VideoUpdate::screenFullScreen, fullScreen);
         EXPECT_TRUE(glIsTexture(world.my_textures[IMG_SUB])) << fullScreen;
     }
-}
-
-// The real game on an X server of its own, with a second window to lose the keyboard to.
-class DesktopGameTest : public InTempDir {
-protected:
-    PrivateDisplay display;
-    void SetUp() override {
-        NeedTool("xdotool", "xdotool");
-        ASSERT_TRUE(display.Start()) << "Xvfb did not start (Debian package xvfb)";
-        InTempDir::SetUp();
-        CopyResources();
-    }
-    // Starts the game and waits until it reads keys; its window, focused.
-    std::string Open(GameProcess& run, const std::vector<std::string>& arguments) {
-        std::filesystem::remove("log.txt");
-        EXPECT_TRUE(run.Start(arguments, {{"SDL_AUDIODRIVER", "dummy"}}));
-        std::string window = WaitForWindow("Tobrin and the Fish", 20, run.pid);
-        EXPECT_TRUE(Logged("First frame after", 1) && FocusWindow(window));
-        return window;
-    }
-    bool Logged(const std::string& line, int times) {
-        for (int wait = 0; wait < 200 && LinesStartingWith(line) < times; ++wait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return LinesStartingWith(line) == times;
-    }
-    // A quick tap, as xdotool gives it: the game must not miss it however slow its frames.
-    bool Tap(const std::string& key, const std::string& line, int times = 1) {
-        return std::system(("xdotool key " + key).c_str()) == 0 && Logged(line, times);
-    }
-};
-
-TEST_F(DesktopGameTest, AwayPausesKeysSwitchAndTheChoicesAreKeptForTheNextStart) {
-    GameProcess run;
-    std::string window = Open(run, {"-VIDEO_VSYNC"});
-    EXPECT_TRUE(LogHas("Vertical sync off"));
-    EXPECT_TRUE(Tap("F2", "Sound effects off") && Tap("F3", "Music off"));
-    // Without a window manager X takes the focus away for a moment after each switch.
-    for (auto [key, line, times] : {std::tuple{"F11", "Full screen on", 1},
-                                    {"alt+Return", "Full screen off", 1},
-                                    {"F11", "Full screen on", 2}}) {
-        EXPECT_TRUE(Tap(key, line, times)) << key;
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-    }
-    EXPECT_FALSE(LogHas("Game started")) << "Alt+Enter starts no game";
-    EXPECT_TRUE(Tap("Return", "Game started"));
-    Display* x = XOpenDisplay(nullptr);  // a window of this process takes the keyboard
-    Window other = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 50, 50, 0, 0, 0);
-    XStoreName(x, other, "elsewhere");
-    XMapWindow(x, other);
-    XFlush(x);
-    ASSERT_TRUE(FocusWindow(WaitForWindow("elsewhere", 10)));
-    EXPECT_TRUE(Logged("Paused", 1));
-    ASSERT_TRUE(FocusWindow(window));
-    XCloseDisplay(x);
-    EXPECT_TRUE(Tap("p", "Resumed")) << "back, still paused until P";
-    EXPECT_TRUE(Tap("Escape", "Game quit with") && run.WaitForExit(20));
-    std::string saved = ReadTextFile("tobrin.cfg");
-    for (const char* line : {"SOUND_EFFECTS=0", "SOUND_MUSIC=0", "VIDEO_FULLSCREEN=1"}) {
-        EXPECT_NE(saved.find(line), std::string::npos) << line << " in " << saved;
-    }
-    GameProcess next;
-    Open(next, {"+VIDEO_VSYNC"});
-    EXPECT_FALSE(LogHas("Vertical sync off"));
-    EXPECT_TRUE(Tap("F2", "Sound effects on") && Tap("F3", "Music on")) << "both started off";
 }
 
 }  // namespace
