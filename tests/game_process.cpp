@@ -160,16 +160,6 @@ bool PressKey(const std::string& key) {
     return std::system(("xdotool keydown " + key + " sleep 0.1 keyup " + key).c_str()) == 0;
 }
 
-std::pair<int, int> WindowSize(const std::string& window) {
-    Display* display = OpenDisplay(nullptr, 1);
-    XWindowAttributes attributes = {};
-    if (display) {
-        XGetWindowAttributes(display, std::stoul(window), &attributes);
-        XCloseDisplay(display);
-    }
-    return {attributes.width, attributes.height};
-}
-
 bool RequestClose(const std::string& window) {
     Display* display = OpenDisplay(nullptr, 1);
     if (!display) {

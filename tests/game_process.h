@@ -30,8 +30,6 @@ std::string WaitForWindow(const std::string& name, double seconds, long pid = 0)
 bool FocusWindow(const std::string& window);
 // Sends a key (an xdotool key name) to the focused window.
 bool PressKey(const std::string& key);
-// Width and height of a window, or {0, 0}.
-std::pair<int, int> WindowSize(const std::string& window);
 // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
 bool RequestClose(const std::string& window);
 

@@ -109,7 +109,8 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
         std::string window =
             OpenWindow({"VIDEO_WIDTH=400", "+VIDEO_FULLSCRENE", "VIDEO_HEIGHT=300"}, run);
         ASSERT_FALSE(window.empty()) << way.name;
-        EXPECT_EQ(WindowSize(window), std::make_pair(400, 300)) << way.name;
+        Screenshot shot = TakeScreenshot(window);
+        EXPECT_EQ(std::make_pair(shot.width, shot.height), std::make_pair(400, 300)) << way.name;
         ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started")) << way.name;
         way.quit(run, window);
         ASSERT_TRUE(run.WaitForExit(20)) << way.name;
@@ -168,8 +169,6 @@ TEST_F(GameRunTest, StartUpFailuresAreNamedAndLeaveTheSettingsAlone) {
     } failures[] = {
         {"resources/images/wave.png", "100", nullptr,
          "Warning: problem loading image 'resources/images/wave.png'"},
-        {"resources/images/sub.png", "text", nullptr,
-         "Warning: problem loading image 'resources/images/sub.png'"},
         {"resources/audio/collide2.wav", "text", nullptr,
          "Sound: Cannot load sound file 'resources/audio/collide2.wav'"},
         {"resources/audio/attack.xm", "400", nullptr,
@@ -178,11 +177,8 @@ TEST_F(GameRunTest, StartUpFailuresAreNamedAndLeaveTheSettingsAlone) {
          "Sound: Cannot open sound file 'resources/audio/bite.wav'"},
         {"resources/images/wave.png", "|", nullptr,
          "Warning: problem loading image 'resources/images/wave.png': not a regular file"},
-        {"resources/audio/bite.wav", "|", nullptr,
-         "Sound: Cannot open sound file 'resources/audio/bite.wav': not a regular file"},
         {"", "", "", "Error Initialising the Video!"},
         {"", "", ":77", "Cannot initialise SDL video subsystem!"},
-        {"", "", "garbage", "Cannot initialise SDL video subsystem!"},
         {"log.txt", "dir", nullptr, nullptr},
     };
     for (const auto& failure : failures) {
@@ -314,6 +310,8 @@ TEST_P(PlayTest, FromTheMenuThroughAChaseWithPauseAndAStall) {
     EXPECT_LT(changed, paused.rgb.size() / 75) << "the ocean stands still while paused";
     EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Resumed"));
     QuitWithEscape();
+    int rates = LinesStartingWith("Log info: FPS: ");
+    EXPECT_TRUE(rates >= 1 && rates < 10) << rates << " frame rates told, one every five seconds";
     EXPECT_TRUE(CapturedBoxes().empty());
 }
 

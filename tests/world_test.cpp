@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The world's flow, headless: from the menu through a game and back with the high score kept,
-// an ocean as full at any frame rate, and the frame rate logged.
+// and an ocean as full at any frame rate.
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,6 @@
 
 #include "engine/global_timer.h"
 #include "game/game_constants.h"
-#include "game/info_text_task.h"
 #include "platform/random.h"
 #include "world_fixture.h"
 
@@ -74,20 +73,6 @@ TEST_F(WorldFlow, ChompReturnsToTheMenuAndABeatenHighScoreIsSavedAtOnce) {
         std::string saved = ReadTextFile("tobrin.cfg");
         EXPECT_EQ(saved.substr(0, saved.find('\n') + 1), c.saved) << c.best << " " << c.score;
     }
-}
-
-// Every five seconds the log tells the frame rate over them.
-TEST_F(InTempDir, FrameRateIsLoggedEveryFiveSeconds) {
-    InfoTextTask info;
-    info.Start();
-    GlobalTimer::deltaTime = 1.0 / 60.0;
-    for (int frame = 0; frame < 60 * 11; ++frame) {
-        info.Update();
-    }
-    std::vector<std::string> lines = LogLines();
-    ASSERT_EQ(lines.size(), 3u) << "the first frame, then two reports";
-    EXPECT_EQ(lines[0].rfind("First frame after ", 0), 0u);
-    EXPECT_NEAR(std::stod(lines[2].substr(std::string("Log info: FPS: ").size())), 60.0, 0.5);
 }
 
 // The spawners follow the frame's time: six oceans, a minute of menu each, hold as many
