@@ -26,12 +26,17 @@ Colour OverGrey(Colour top, double dim, double alpha) {
     return {mix(top.r), mix(top.g), mix(top.b)};
 }
 
-// 320 x 240 pixels show the 4 x 3 unit view: 80 pixels a unit.
+// A full HD window shows the 4 x 3 unit view in its middle 1440 x 1080 pixels, 360 a unit,
+// between bars of 240: a picture stretched to the window's shape is found out everywhere.
 class DrawingTest : public WorldFixture {
 protected:
-    static constexpr double M = 0.02;  // over a pixel: how far a sample keeps off an edge
+    static constexpr double M = 0.01;  // over a pixel: how far a sample keeps off an edge
     std::vector<GLuint> made;
 
+    DrawingTest() {
+        windowWidth = 1920;
+        windowHeight = 1080;
+    }
     void TearDown() override {
         if (!made.empty()) {
             glDeleteTextures(static_cast<GLsizei>(made.size()), made.data());
@@ -69,8 +74,8 @@ protected:
     static Colour ReadAt(double x, double y) {
         unsigned char rgba[4] = {};
         glFinish();
-        glReadPixels(static_cast<int>(std::floor(160 + 80 * x)),
-                     static_cast<int>(std::floor(120 + 80 * y)), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+        glReadPixels(static_cast<int>(std::floor(960 + 360 * x)),
+                     static_cast<int>(std::floor(540 + 360 * y)), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                      rgba);
         return {rgba[0], rgba[1], rgba[2]};
     }
@@ -218,6 +223,13 @@ TEST_F(DrawingTest, TheCircleBlacksOutAroundAnOpeningFramedByItsPicture) {
     EXPECT_TRUE(Shows(-1.5 + M, -1.2 + M, BLACK));
     EXPECT_TRUE(Shows(-1.5 - M, 0.0, GREY));
     EXPECT_TRUE(Shows(0.0, -1.2 - M, GREY));
+    zoom.x = zoom.y = 0.0;  // closed on the middle: black over the whole view, and only there
+    Clear(GREY);
+    zoom.Draw();
+    for (auto [column, colour] :
+         {std::pair{239.5, GREY}, {240.5, BLACK}, {1679.5, BLACK}, {1680.5, GREY}}) {
+        EXPECT_TRUE(Shows((column - 960) / 360, 0.0, colour)) << "column " << column;
+    }
     zoom.ZoomOut(nullptr, nullptr);
     zoom.radius = 5.0;
     Clear(GREY);

@@ -73,8 +73,8 @@ void WorldFixture::SetUp() {
                         "(Debian package xvfb)";
     }
     DrivenWorldTest::SetUp();
-    VideoUpdate::screenWidth = 320;
-    VideoUpdate::screenHeight = 240;
+    VideoUpdate::screenWidth = windowWidth;
+    VideoUpdate::screenHeight = windowHeight;
     ASSERT_TRUE(video.Start());
     world.ReleaseSounds();  // the start loads them again, with the pictures
     tobrin::srand(2026);    // the same ocean whatever ran before

@@ -40,11 +40,14 @@ protected:
     void StartAGame();
 };
 
-// In a 320 x 240 window, with the world's pictures loaded and each frame drawn.
+// In a window, 320 x 240 unless the test says otherwise, with the world's pictures loaded and
+// each frame drawn.
 class WorldFixture : public DrivenWorldTest {
 protected:
     Kernel kernel;
     VideoUpdate video;
+    int windowWidth = 320;
+    int windowHeight = 240;
 
     void SetUp() override;
     void TearDown() override;
