@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The engine: the kernel's frame order, the pool's reuse order, the settings syntax and file,
-// the log's targets and the frame timer.
+// The engine: the kernel's frame order, the settings syntax and file, the log's targets and the
+// frame timer.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,7 +14,6 @@
 #include "engine/global_timer.h"
 #include "engine/kernel.h"
 #include "engine/log.h"
-#include "engine/pool.h"
 #include "engine/settings.h"
 #include "game/game.h"
 #include "game/game_constants.h"
@@ -93,33 +92,6 @@ TEST_F(KernelTest, SuspendedTasksSleepUntilResumed) {
     EXPECT_EQ(kernel.Execute(), 0) << "nothing left running";
     kernel.ResumeTask(&sleeper);
     EXPECT_EQ(events, (Lines{"sleeper.Start", "sleeper.Suspend", "sleeper.Resume"}));
-}
-
-struct Counted final : PoolElement {
-    int resets = 0;
-    void Reset() override { ++resets; }
-};
-
-TEST(PoolTest, GrowsByChunksAndHandsBackTheLastPrunedFirst) {
-    Pool<Counted> pool(3);
-    Counted* a = pool.New();
-    Counted* b = pool.New();
-    Counted* c = pool.New();
-    EXPECT_TRUE(pool.freeList.empty());
-    Counted* d = pool.New();
-    EXPECT_EQ(pool.freeList.size(), 2u) << "a whole chunk at a time";
-    EXPECT_EQ(pool.liveList, (std::list<Counted*>{d, c, b, a})) << "newest in front";
-    a->Kill();
-    c->Kill();
-    pool.Prune();
-    EXPECT_EQ(pool.Size(), 2);
-    EXPECT_EQ(pool.New(), a);
-    EXPECT_EQ(pool.New(), c);
-    EXPECT_FALSE(c->killed);
-    EXPECT_EQ(c->resets, 2);
-    pool.PruneAll();
-    EXPECT_EQ(pool.Size(), 0);
-    EXPECT_EQ(pool.New(), b) << "the oldest live element ends up in front";
 }
 
 class SettingsTest : public InTempDir {

@@ -154,12 +154,6 @@ bool FocusWindow(const std::string& window) {
     return std::system(("xdotool windowfocus --sync " + window + " 2>/dev/null").c_str()) == 0;
 }
 
-// Held for a few frames: the game reads held keys once a frame, and a press and release
-// between two frames is never seen.
-bool PressKey(const std::string& key) {
-    return std::system(("xdotool keydown " + key + " sleep 0.1 keyup " + key).c_str()) == 0;
-}
-
 bool RequestClose(const std::string& window) {
     Display* display = OpenDisplay(nullptr, 1);
     if (!display) {

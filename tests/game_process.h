@@ -28,8 +28,6 @@ void Sleep(int milliseconds);
 // given, that this process owns; or "" after the timeout.
 std::string WaitForWindow(const std::string& name, double seconds, long pid = 0);
 bool FocusWindow(const std::string& window);
-// Sends a key (an xdotool key name) to the focused window.
-bool PressKey(const std::string& key);
 // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
 bool RequestClose(const std::string& window);
 

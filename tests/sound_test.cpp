@@ -50,32 +50,17 @@ TEST_F(SoundTest, TheMusicChannelHoldsOneSoundAndEffectsMakeWayOldestFirst) {
     EXPECT_FALSE(Mix_PlayingMusic()) << "a released sound stops";
 }
 
-// Without an audio device the game runs silent, and still tells a broken file by name.
-TEST_F(InTempDir, FilesThatAreNoSoundAreNamedWithOrWithoutADevice) {
-    WriteTextFile("fake.wav", "this is not a sound at all");
-    WriteTextFile("fake.xm", "Extended Module: but nothing after the signature");
-    for (const char* driver : {"dummy", "no_such_driver"}) {
-        setenv("SDL_AUDIODRIVER", driver, 1);
-        Game game;
-        ASSERT_TRUE(game.InitSound());
-        EXPECT_EQ(LogHas("Sound: "), std::string(driver) != "dummy") << "runs without sound";
-        for (const char* name : {"fake.wav", "fake.xm", "missing.xm"}) {
-            FMOD_SOUND* sound = nullptr;
-            EXPECT_NE(
-                FMOD_System_CreateSound(game.soundSystem, name, FMOD_DEFAULT, nullptr, &sound),
-                FMOD_OK);
-            EXPECT_EQ(
-                LinesStartingWith(std::string("Sound: Cannot ") +
-                                  (name[0] == 'm' ? "open" : "load") + " sound file '" + name),
-                1)
-                << ReadTextFile("log.txt");
-        }
-        EXPECT_EQ(FMOD_System_Close(game.soundSystem), FMOD_OK) << "the shutdown closes twice";
-        EXPECT_NE(FMOD_System_Init(game.soundSystem, 0, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-        EXPECT_EQ(FMOD_System_Init(game.soundSystem, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-        game.ReleaseSound();
-        Log::Get().Initalise();
-    }
+// Without an audio device the game runs silent; the system closes twice, refuses to open
+// without channels and opens again.
+TEST_F(InTempDir, WithoutADeviceTheGameRunsSilent) {
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    Game game;
+    ASSERT_TRUE(game.InitSound());
+    EXPECT_TRUE(LogHas("Sound: No audio device could be opened")) << ReadTextFile("log.txt");
+    EXPECT_EQ(FMOD_System_Close(game.soundSystem), FMOD_OK) << "the shutdown closes twice";
+    EXPECT_NE(FMOD_System_Init(game.soundSystem, 0, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    EXPECT_EQ(FMOD_System_Init(game.soundSystem, 32, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    game.ReleaseSound();
     unsetenv("SDL_AUDIODRIVER");
 }
 
