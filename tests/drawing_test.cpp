@@ -238,26 +238,18 @@ TEST_F(DrawingTest, TheCircleBlacksOutAroundAnOpeningFramedByItsPicture) {
 }
 
 // Each digit's picture becomes a plain colour of its own, so a pixel tells the digit.
-class ScoreDrawingTest : public DrawingTest {
-protected:
-    void SetUp() override {
-        DrawingTest::SetUp();
-        for (int digit = 0; digit < 10; ++digit) {
-            world.my_textures[IMG_NUM_0 + digit] =
-                Picture(1, 1, {{digit * 25, 250 - digit * 25, 77}});
-        }
+TEST_F(DrawingTest, TheScoreAndTheMenusScoresShowTheirLastEightDigits) {
+    for (int digit = 0; digit < 10; ++digit) {
+        world.my_textures[IMG_NUM_0 + digit] = Picture(1, 1, {{digit * 25, 250 - digit * 25, 77}});
     }
-    std::vector<int> DigitsOnRow(double y) {
+    auto DigitsOnRow = [](double y) {
         std::vector<int> digits;
         for (int i = 7; i >= 0; --i) {
             Colour got = ReadAt(1.85 - 0.15 * i, y);
             digits.push_back(got.b > 60 && got.b < 95 ? (got.r + 12) / 25 : -1);
         }
         return digits;
-    }
-};
-
-TEST_F(ScoreDrawingTest, TheScoreAndTheMenusScoresShowTheirLastEightDigits) {
+    };
     Clear(BLACK);
     world.my_score = 1234567890;
     world.DrawHUD();
