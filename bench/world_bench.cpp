@@ -37,7 +37,7 @@ struct BareWorld {
     WorldTask world;
     BareWorld() {
         game.worldTask = &world;
-        WorldTask::my_playSounds = false;
+        world.my_playSounds = false;
         world.my_mode = MODE_CHASE;
         world.my_sub.y = -5.0;
         world.my_bigFish.mode = BIGFISH_CHASE;
@@ -51,12 +51,12 @@ struct BareWorld {
     void Populate(int fishies, int weeds) {
         for (int i = 0; i < fishies; ++i) {
             Fishie* fishie = world.my_fishies.New();
-            fishie->x = world.my_sub.x - 3.0 + 7.5 * tobrin::rand() / 32767.0;
+            fishie->x = world.my_sub.x - 3.0 + 7.5 * tobrin::rand() / tobrin::RAND_MAX15;
             fishie->y = -1.0 - 6.0 * tobrin::rand() / 32767.0;
         }
         for (int i = 0; i < weeds; ++i) {
             SeedWeed* weed = world.my_seedWeeds.New();
-            weed->x = world.my_sub.x - 3.0 + 7.5 * tobrin::rand() / 32767.0;
+            weed->x = world.my_sub.x - 3.0 + 7.5 * tobrin::rand() / tobrin::RAND_MAX15;
             weed->y = -0.5 - 6.0 * tobrin::rand() / 32767.0;
             weed->strandUnder = 1;
         }
@@ -71,8 +71,7 @@ void BM_ActorsUpdateAtFullPopulation(benchmark::State& state) {
         bare.world.my_fishies.Iterate([](Fishie* fishie) { fishie->Update(0.016); });
         bare.world.my_seedWeeds.Iterate([](SeedWeed* weed) { weed->Update(0.016); });
     }
-    state.SetItemsProcessed(state.iterations() *
-                            (FISHIE_MIN_POPULATION + SEEDWEED_MIN_POPULATION));
+    state.SetItemsProcessed(state.iterations() * (FISHIE_MIN_POPULATION + SEEDWEED_MIN_POPULATION));
 }
 BENCHMARK(BM_ActorsUpdateAtFullPopulation)->Unit(benchmark::kMicrosecond);
 
@@ -121,7 +120,9 @@ struct WindowedWorld {
         game.SetDefaultSettings(settings);
         game.worldTask = &world;
         InputTask::pressedKeys = keys;
-        ready = video.Start() && game.InitSound() && world.Start();
+        ready = video.Start() && game.InitSound();
+        world.my_soundSystem = game.soundSystem;
+        ready = ready && world.Start();
     }
     ~WindowedWorld() {
         if (ready) {

@@ -5,12 +5,10 @@
 
 #include <cmath>
 
-#include "engine/singleton.h"
 #include "game/drawing.h"
-#include "game/game.h"
 #include "game/game_constants.h"
 #include "game/sub.h"
-#include "game/world_task.h"
+#include "game/world_view.h"
 
 void BigFish::Reset() {
     targetSpeed = BIGFISH_STANDARD_VELOCITY;
@@ -29,7 +27,7 @@ void BigFish::Reset() {
 }
 
 Sub& BigFish::Prey() {
-    return Singleton<Game>::GetPointer()->worldTask->my_sub;
+    return TheWorld().Prey();
 }
 
 double BigFish::ChompDistance() {
@@ -64,10 +62,8 @@ void BigFish::Update(double dT) {
     }
     // The bite is heard when an open mouth shuts on nothing or on the submarine, not when the
     // fish overtakes it.
-    WorldTask* world = Singleton<Game>::GetPointer()->worldTask;
-    if (previousFace == 2 && faceFrame == 1 && world->my_mode != MODE_MENU &&
-        WorldTask::my_playSounds) {
-        world->PlaySoundEffect(SND_BITE);
+    if (previousFace == 2 && faceFrame == 1 && TheWorld().InGame()) {
+        TheWorld().PlaySoundEffect(SND_BITE);
     }
 }
 
@@ -93,7 +89,10 @@ double BigFish::AimAtPrey(bool ahead) {
 // Turns toward the target angle by at most turnSpeed * dT and stops exactly on it. The angle is
 // never wrapped, so a difference below -180 degrees turns the fish the longer way round.
 void BigFish::Steer(double targetAngle, double dT) {
-    auto difference = [&] { return std::fmod(angle - targetAngle + 180, 360) - 180; };
+    auto difference = [&] {
+        return std::fmod(angle - targetAngle + DEGREES_PER_HALF_TURN, DEGREES_PER_TURN) -
+               DEGREES_PER_HALF_TURN;
+    };
     double diff = difference();
     if (diff > 0) {
         angle -= turnSpeed * dT;

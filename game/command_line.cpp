@@ -7,7 +7,6 @@
 
 #include "engine/log.h"
 #include "engine/settings.h"
-#include "game/game.h"
 #include "game/game_constants.h"
 
 namespace {
@@ -37,18 +36,14 @@ const char* Meaning(const std::string& name) {
     return "";
 }
 
-// The defaults are read from a registry filled as the game fills its own, so the usage
-// cannot drift from them.
-void PrintSettings(std::FILE* out) {
-    Settings settings;
-    Singleton<Game>::GetPointer()->SetDefaultSettings(&settings);
-    for (auto& [name, dator] : settings.variables) {
+void PrintSettings(std::FILE* out, Settings& defaults) {
+    for (auto& [name, dator] : defaults.variables) {
         std::string setting = name + "=" + std::string(*dator);
         std::fprintf(out, "  %-20s %s\n", setting.c_str(), Meaning(name));
     }
 }
 
-void PrintUsage(std::FILE* out) {
+void PrintUsage(std::FILE* out, Settings& defaults) {
     std::fprintf(out,
                  "Usage: %s [SETTING]...\n"
                  "       %s --help | --version\n"
@@ -58,7 +53,7 @@ void PrintUsage(std::FILE* out) {
                  "\n"
                  "Settings, with their defaults:\n",
                  GAME_COMMAND, GAME_COMMAND, GAME_TITLE, GAME_SETTINGS_FILENAME);
-    PrintSettings(out);
+    PrintSettings(out, defaults);
     std::fprintf(out,
                  "\n"
                  "Keys:\n"
@@ -85,10 +80,10 @@ void PrintUsage(std::FILE* out) {
 
 }  // namespace
 
-int AnswerOptions(int argc, char** argv) {
+int AnswerOptions(int argc, char** argv, Settings& defaults) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            PrintUsage(stdout);
+            PrintUsage(stdout, defaults);
             return GAME_EXIT_NORMAL;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
@@ -97,7 +92,7 @@ int AnswerOptions(int argc, char** argv) {
         }
         if (std::strncmp(argv[i], "--", 2) == 0) {
             std::fprintf(stderr, "%s: unknown option %s\n\n", GAME_COMMAND, argv[i]);
-            PrintUsage(stderr);
+            PrintUsage(stderr, defaults);
             return GAME_EXIT_USAGE;
         }
     }

@@ -3,12 +3,10 @@
 
 #include <GL/gl.h>
 
-#include "engine/singleton.h"
-#include "game/game.h"
-#include "game/world_task.h"
+#include "game/world_view.h"
 
 void BindImage(int image) {
-    glBindTexture(GL_TEXTURE_2D, Singleton<Game>::GetPointer()->worldTask->my_textures[image]);
+    glBindTexture(GL_TEXTURE_2D, TheWorld().TextureOf(image));
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 

@@ -6,11 +6,11 @@
 #include "game/game_constants.h"
 
 double RiseAlongHeading(const Entity& entity, double dT) {
-    return std::sin(entity.angle * PI / 180) * entity.velocity * dT;
+    return std::sin(entity.angle * PI / DEGREES_PER_HALF_TURN) * entity.velocity * dT;
 }
 
 void AdvanceAlongHeading(Entity& entity, double dT) {
-    entity.x += std::cos(entity.angle * PI / 180) * entity.velocity * dT;
+    entity.x += std::cos(entity.angle * PI / DEGREES_PER_HALF_TURN) * entity.velocity * dT;
 }
 
 double StepTowards(double value, double goal, double step) {

@@ -5,11 +5,9 @@
 
 #include <cmath>
 
-#include "engine/singleton.h"
 #include "game/drawing.h"
-#include "game/game.h"
 #include "game/game_constants.h"
-#include "game/world_task.h"
+#include "game/world_view.h"
 
 void Fishie::Reset() {
     velocity = FISHIE_STANDARD_VELOCITY;
@@ -91,13 +89,9 @@ void Fishie::DownThrust(double dT) {
 void Fishie::Eaten() {
     state = FISHIE_EATEN;
     Kill();
-    WorldTask* world = Singleton<Game>::GetPointer()->worldTask;
-    if (world->my_restocking) {
-        return;
-    }
-    world->my_score += value;
-    if (WorldTask::my_playSounds && world->my_mode != MODE_MENU) {
-        world->PlaySoundVariant(SND_COLLECT1);
+    WorldView& world = TheWorld();
+    if (world.AddPoints(value) && world.InGame()) {
+        world.PlaySoundVariant(SND_COLLECT1);
     }
 }
 

@@ -30,27 +30,22 @@ void LogSoundNote(const char* message) {
 
 // Creates a task, gives it its place in the frame and starts it; on failure, says which.
 template <typename T>
-bool AddTask(T*& field, int priority, const char* failure) {
+bool AddTask(Kernel* kernel, T*& field, int priority, const char* failure) {
     field = new T;
     field->priority = priority;
-    if (!Singleton<Kernel>::GetPointer()->AddTask(field)) {
+    if (!kernel->AddTask(field)) {
         Log::Get().Write(LOG_ERROR, "%s", failure);
         return false;
     }
     return true;
 }
 
-int IntSetting(std::string& name) {
-    return static_cast<Dator<int>*>(Singleton<Settings>::GetPointer()->GetVariable(name))
-        ->GetValue();
-}
-
-bool BoolSetting(std::string& name) {
-    return static_cast<Dator<bool>*>(Singleton<Settings>::GetPointer()->GetVariable(name))
-        ->GetValue();
-}
-
 }  // namespace
+
+// The one way from the actors down here up to their world.
+WorldView& TheWorld() {
+    return *Singleton<Game>::GetPointer()->worldTask;
+}
 
 bool Game::Run(int argc, char** argv) {
     tobrin::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -62,9 +57,8 @@ bool Game::Run(int argc, char** argv) {
     }
     RequireVisibleDisplay();
 
-    new Kernel;
-    new Settings;
-    Settings* settings = Singleton<Settings>::GetPointer();
+    kernel = new Kernel;
+    settings = new Settings;
     SetDefaultSettings(settings);
     settings->ParseFile(GAME_SETTINGS_FILENAME);
     for (int i = 1; i < argc; ++i) {
@@ -75,9 +69,9 @@ bool Game::Run(int argc, char** argv) {
     bool started = StartUp();
     if (!started) {
         // Whatever did start is stopped; the settings are not written back.
-        Singleton<Kernel>::GetPointer()->KillAllTasks();
+        kernel->KillAllTasks();
     }
-    Singleton<Kernel>::GetPointer()->Execute();
+    kernel->Execute();
     if (started) {
         settings->WriteFile(GAME_SETTINGS_FILENAME);
     }
@@ -106,26 +100,31 @@ bool Game::SetCaptionAndIcon() {
 }
 
 bool Game::AddTasks() {
-    if (!AddTask(timerTask, GAME_TIMER_PRIORITY, "Error Initialising the Timer!") ||
-        !AddTask(inputTask, GAME_INPUT_PRIORITY, "Error Initialising the Input!")) {
+    if (!AddTask(kernel, timerTask, GAME_TIMER_PRIORITY, "Error Initialising the Timer!") ||
+        !AddTask(kernel, inputTask, GAME_INPUT_PRIORITY, "Error Initialising the Input!")) {
         return false;
     }
     ApplyVideoSettings();
-    return AddTask(videoTask, GAME_VIDEO_PRIORITY, "Error Initialising the Video!") &&
-           AddTask(infoTextTask, GAME_INFOTEXT_PRIORITY,
-                   "Error Initialising the Info Text Drawing Task!") &&
-           AddTask(testTask, GAME_TEST_PRIORITY, "Error Initialising the Test Task!") &&
-           AddWorldTask();
+    if (!AddTask(kernel, videoTask, GAME_VIDEO_PRIORITY, "Error Initialising the Video!") ||
+        !AddTask(kernel, infoTextTask, GAME_INFOTEXT_PRIORITY,
+                 "Error Initialising the Info Text Drawing Task!") ||
+        !AddTask(kernel, testTask, GAME_TEST_PRIORITY, "Error Initialising the Test Task!")) {
+        return false;
+    }
+    testTask->video = videoTask;
+    return AddWorldTask();
 }
 
-// The world's Start reads the saved high score.
+// The world's Start reads the saved high score and the sound switches.
 bool Game::AddWorldTask() {
     worldTask = new WorldTask;
     worldTask->priority = GAME_WORLD_PRIORITY;
-    worldTask->my_highScore =
-        static_cast<Dator<long>*>(Singleton<Settings>::GetPointer()->GetVariable(stringHighScore))
-            ->GetValue();
-    if (!Singleton<Kernel>::GetPointer()->AddTask(worldTask)) {
+    worldTask->my_soundSystem = soundSystem;
+    worldTask->my_highScore = highScore;
+    worldTask->my_playSounds = soundEffects;
+    worldTask->my_playMusic = soundMusic;
+    testTask->world = worldTask;
+    if (!kernel->AddTask(worldTask)) {
         Log::Get().Write(LOG_ERROR, "Error Initialising the World Task!");
         return false;
     }
@@ -134,40 +133,24 @@ bool Game::AddWorldTask() {
 
 // The video task's Start reads the mode from its statics.
 void Game::ApplyVideoSettings() {
-    VideoUpdate::screenWidth = IntSetting(stringVideoWidth);
-    VideoUpdate::screenHeight = IntSetting(stringVideoHeight);
-    VideoUpdate::screenBPP = IntSetting(stringVideoBPP);
-    VideoUpdate::screenFullScreen = BoolSetting(stringVideoFullScreen);
-    VideoUpdate::screenVSync = BoolSetting(stringVideoVSync);
+    VideoUpdate::screenWidth = videoWidth;
+    VideoUpdate::screenHeight = videoHeight;
+    VideoUpdate::screenBPP = videoBPP;
+    VideoUpdate::screenFullScreen = videoFullScreen;
+    VideoUpdate::screenVSync = videoVSync;
 }
 
-void Game::SetDefaultSettings(Settings* settings) {
-    static int defaultVideoWidth = 640;
-    static int defaultVideoHeight = 480;
-    static int defaultVideoBPP = 16;
-    static bool defaultVideoFullScreen = false;
-    static bool defaultVideoVSync = true;
-    static long defaultHighScore = 0;
-    static Dator<int> datorVideoWidth(defaultVideoWidth, 0, GAME_VIDEO_MAX_SIZE);
-    static Dator<int> datorVideoHeight(defaultVideoHeight, 0, GAME_VIDEO_MAX_SIZE);
-    static Dator<int> datorVideoBPP(defaultVideoBPP);
-    static Dator<bool> datorVideoFullScreen(defaultVideoFullScreen);
-    static Dator<bool> datorVideoVSync(defaultVideoVSync);
-    static Dator<long> datorHighScore(defaultHighScore);
-    // F2 and F3 flip these very switches, so the choice in force at exit is the one saved.
-    static Dator<bool> datorSoundEffects(WorldTask::my_playSounds);
-    static Dator<bool> datorSoundMusic(WorldTask::my_playMusic);
-
-    settings->RegisterVariable(stringVideoWidth, &datorVideoWidth);
-    settings->RegisterVariable(stringVideoHeight, &datorVideoHeight);
-    settings->RegisterVariable(stringVideoBPP, &datorVideoBPP);
-    settings->RegisterVariable(stringVideoFullScreen, &datorVideoFullScreen);
-    settings->RegisterVariable(stringVideoVSync, &datorVideoVSync);
-    settings->RegisterVariable(stringHighScore, &datorHighScore);
-    settings->RegisterVariable(stringSoundEffects, &datorSoundEffects);
-    settings->RegisterVariable(stringSoundMusic, &datorSoundMusic);
+void Game::SetDefaultSettings(Settings* registry) {
+    registry->RegisterVariable(stringVideoWidth, &datorVideoWidth);
+    registry->RegisterVariable(stringVideoHeight, &datorVideoHeight);
+    registry->RegisterVariable(stringVideoBPP, &datorVideoBPP);
+    registry->RegisterVariable(stringVideoFullScreen, &datorVideoFullScreen);
+    registry->RegisterVariable(stringVideoVSync, &datorVideoVSync);
+    registry->RegisterVariable(stringHighScore, &datorHighScore);
+    registry->RegisterVariable(stringSoundEffects, &datorSoundEffects);
+    registry->RegisterVariable(stringSoundMusic, &datorSoundMusic);
     // Another copy of the game in the same folder may have beaten the best meanwhile.
-    settings->keepLarger.insert(stringHighScore);
+    registry->keepLarger.insert(stringHighScore);
 }
 
 bool Game::InitSound() {
@@ -209,8 +192,10 @@ void Game::ReleaseSound() {
 }
 
 void Game::ShutDown() {
-    delete Singleton<Kernel>::GetPointer();  // shuts SDL down
-    delete Singleton<Settings>::GetPointer();
+    delete kernel;  // shuts SDL down
+    delete settings;
+    kernel = nullptr;
+    settings = nullptr;
     SDL_FreeSurface(icon);
     icon = nullptr;
     ReleaseSound();

@@ -5,10 +5,13 @@
 
 #include <SDL.h>
 
+#include "engine/dator.h"
 #include "engine/singleton.h"
+#include "game/game_constants.h"
 #include "platform/fmod.h"
 
 class GlobalTimer;
+class Kernel;
 class InputTask;
 class VideoUpdate;
 class InfoTextTask;
@@ -18,6 +21,8 @@ class Settings;
 
 class Game : public Singleton<Game> {
 public:
+    Kernel* kernel = nullptr;  // made at the start of Run, freed at its end
+    Settings* settings = nullptr;
     GlobalTimer* timerTask = nullptr;
     InputTask* inputTask = nullptr;
     VideoUpdate* videoTask = nullptr;
@@ -27,17 +32,36 @@ public:
     FMOD_SYSTEM* soundSystem = nullptr;  // every sound call of the game passes it
     SDL_Surface* icon = nullptr;         // the window icon, kept until shutdown
 
+    // The settings' values, with their defaults; SetDefaultSettings binds them to their names.
+    int videoWidth = 640;
+    int videoHeight = 480;
+    int videoBPP = 16;
+    bool videoFullScreen = false;
+    bool videoVSync = true;
+    long highScore = 0;
+    bool soundEffects = true;  // F2's switch, handed to the world
+    bool soundMusic = true;    // F3's switch
+
     // The whole life of the program. True when it ran and was shut down normally; false
     // when start-up failed, after the failure was reported and what was started was undone.
     bool Run(int argc, char** argv);
 
-    // Registers the game's settings, bound to variables that hold their defaults.
-    void SetDefaultSettings(Settings* settings);
+    // Registers the game's settings, bound to the values above.
+    void SetDefaultSettings(Settings* registry);
 
     bool InitSound();
     void ReleaseSound();
 
 private:
+    Dator<int> datorVideoWidth{videoWidth, 0, GAME_VIDEO_MAX_SIZE};
+    Dator<int> datorVideoHeight{videoHeight, 0, GAME_VIDEO_MAX_SIZE};
+    Dator<int> datorVideoBPP{videoBPP};
+    Dator<bool> datorVideoFullScreen{videoFullScreen};
+    Dator<bool> datorVideoVSync{videoVSync};
+    Dator<long> datorHighScore{highScore};
+    Dator<bool> datorSoundEffects{soundEffects};
+    Dator<bool> datorSoundMusic{soundMusic};
+
     bool StartUp();
     bool SetCaptionAndIcon();
     bool AddTasks();

@@ -55,6 +55,8 @@ const double CAMERA_MAX_ERROR = 1.0;
 
 // Degrees to radians go through this value everywhere, so results match across the game.
 const double PI = 3.141592654;
+const double DEGREES_PER_HALF_TURN = 180.0;
+const double DEGREES_PER_TURN = 360.0;
 
 // Submarine: pitch, speeds and the reach of its mouth.
 const double SUB_MAX_ANGLE = 30.0;         // degrees
@@ -68,6 +70,11 @@ const double SUB_SWALLOW_SIZE = 0.5;       // units from the centre a fishie can
 const double SUB_SWALLOW_ANGLE = 15.0;     // degrees either side of the heading
 const double SUB_DRONE_PERIOD = 2.0;       // seconds of climbing, then of diving, in the menu
 const double SUB_PROP_FRAME_TIME = 0.1;    // seconds per propeller frame at the standard speed
+const double SUB_HALF_LENGTH = 0.2;        // units, half the picture's width
+const double SUB_HALF_HEIGHT = 0.1;        // units, half the picture's height
+const double SUB_PROP_HALF_SIZE = 0.1;     // units, half the propeller picture's side
+const float SUB_PROP_X = -0.18f;           // units: the propeller sits at the stern,
+const float SUB_PROP_Y = -0.01f;           // just below the centre line
 
 // Fishie: the wander and the homing once swallowed.
 const double FISHIE_STANDARD_VELOCITY = 0.5;     // units per second
@@ -115,9 +122,12 @@ const double SEEDWEED_WIGGLE_MAX_SPEED = 0.25;    // units per second of a twitc
 const float SEEDWEED_DRAW_SIZE = 0.1f;            // units: half the seed, and the drop to the foot
 const float SEEDWEED_DRAW_WIDTH = 0.2f;           // units, half a strand's width
 const float SEEDWEED_DRAW_HEIGHT = 1.6f;          // units, a strand's height
+const float SEEDWEED_BACK_SHADE = 0.9f;           // the strand behind the actors is darker
+const float SEEDWEED_STRAND_ALPHA = 0.8f;         // strands let a little of what is behind through
 
 // Billboard: the share of the way left after 1 / approachRate seconds.
 const double BILLBOARD_CHANGE_AMOUNT = 0.5;
+const double BILLBOARD_PAUSED_EXIT_X = 3.0;  // units beside the centre the resumed banner leaves to
 
 // Circle zoom: the radius where a zoom-out ends, and the default speed.
 const double CIRCLEZOOM_MAXIMUM = 5.0;            // units
@@ -125,33 +135,63 @@ const double CIRCLEZOOM_SPEED = 1.0;              // units per second
 const double CIRCLEZOOM_COVER_HALF_WIDTH = 4.0;   // units either side of the centre
 const double CIRCLEZOOM_COVER_HALF_HEIGHT = 3.0;  // units above and below it
 const double CIRCLEZOOM_BAND_OVERLAP = 0.01;      // units the upper and lower bands reach over
+const double CIRCLEZOOM_SCENE_SPEED = 5.0;        // units per second opening or closing a scene
+const double CIRCLEZOOM_CHOMP_SPEED = 1.2;        // units per second closing on a chomp
+const double CIRCLEZOOM_CLOSING_RADIUS = 4.0;     // units: a closing circle starts this wide
+
+// Drawing the world: the view's edges, the sea and the sky, the waves and the score's digits.
+const double DRAW_VIEW_HALF_WIDTH = 2.0;     // units either side of the view's centre
+const double DRAW_SKY_HEIGHT = 2.0;          // units the sky reaches above the surface
+const double DRAW_SEA_DEPTH = 50.0;          // units the water takes to fade to black
+const double DRAW_SKY_LOWEST_CAMERA = -1.8;  // units: with the camera this deep, no sky shows
+const int DRAW_WAVE_TILES = 24;
+const double DRAW_WAVE_WIDTH = 0.4;   // units, also the waves' scroll period
+const double DRAW_WAVE_HEIGHT = 0.1;  // units above the surface
+const int DRAW_SCORE_DIGITS = 8;
+const double DRAW_DIGIT_STEP = 0.15;      // units between the centres of two digits
+const float DRAW_SCORE_X = 2.0f;          // units: the scores end at the view's right edge,
+const float DRAW_SCORE_Y = -1.275f;       // the game's near the bottom,
+const float DRAW_HIGH_SCORE_Y = -1.125f;  // the menu's best on the row above the last game's
 
 // World: the view, the chase's start and the chomp.
 const float WORLD_ZOOM_VALUE = 1.5f;           // units, half the view's height
 const double ZOOM_X_POSITION = 4.0 / 3.0;      // the view's width to height
 const double WORLD_CHOMPED_DELAY = 0.0;        // seconds from the chomp to the closing circle
 const double BIGFISH_STARTING_DISTANCE = 2.5;  // units; the fish enters 1.5 times this ahead
-const double WORLD_MENU_SUB_DEPTH = -1.5;      // units: where the menu's submarine drones
-const double WORLD_GAME_SUB_DEPTH = -4.0;      // units: where a game's submarine starts
-const double WORLD_ESCORT_DISTANCE = 2.25;     // units the menu's fish starts behind the sub
-const double WORLD_DESPAWN_DISTANCE = 3.0;     // units behind the sub where things are removed
-const double WORLD_WEED_DEPTH_RANGE = 12.0;    // units above or below the sub weed may stray
-const double WORLD_RESTOCK_STEP = 0.5;         // seconds (and units) per restocking step
-const double WORLD_RESTOCK_DISTANCE = 9.0;     // units of ocean simulated ahead of a new scene
+const double BIGFISH_ENTRY_DISTANCE = BIGFISH_STARTING_DISTANCE * 1.5;
+const double WORLD_MENU_SUB_DEPTH = -1.5;    // units: where the menu's submarine drones
+const double WORLD_GAME_SUB_DEPTH = -4.0;    // units: where a game's submarine starts
+const double WORLD_ESCORT_DISTANCE = 2.25;   // units the menu's fish starts behind the sub
+const double WORLD_DESPAWN_DISTANCE = 3.0;   // units behind the sub where things are removed
+const double WORLD_WEED_DEPTH_RANGE = 12.0;  // units above or below the sub weed may stray
+const double WORLD_RESTOCK_STEP = 0.5;       // seconds (and units) per restocking step
+const double WORLD_RESTOCK_DISTANCE = 9.0;   // units of ocean simulated ahead of a new scene
+// Camera offsets from what it follows, in units: the menu shows the submarine low and left of
+// the centre, a game a little behind the centre.
+const double WORLD_MENU_CAMERA_X = -0.75;
+const double WORLD_MENU_CAMERA_Y = 0.375;
+const double WORLD_GAME_CAMERA_X = 0.375;
+// A spawn's depth: (a random unit * spread - lift) * scale, from the submarine's depth.
+const double WORLD_SPAWN_DEPTH_SPREAD = 5.0;
+const double WORLD_SPAWN_DEPTH_LIFT = 3.0;
+const double WORLD_SPAWN_DEPTH_SCALE = 1.5;
 
 // Population: the spawners and their limits.
-const double FISHIE_SPAWN_TIMER = 0.25;     // seconds between school attempts
-const int FISHIE_MIN_POPULATION = 2048;     // no school while the pool holds this many
-const int FISHIE_MAX_SCHOOL = 10;           // fishies in the largest school
-const double FISHIE_SPAWN_MAX_Y = -1.0;     // units: schools only deeper than this
-const double SEEDWEED_SPAWN_TIMER = 0.1;    // seconds between weed attempts
-const int SEEDWEED_MIN_POPULATION = 1024;   // no weed while the pool holds this many
-const double SEEDWEED_RANDOM_CHANCE = 0.2;  // share of weed attempts that go on
-const double SEEDWEED_SPAWN_MAX_Y = 0.0;    // units: weed only under the surface
-const double SEEDWEED_SOUND_DELAY = 0.2;    // seconds a struck weed stays silent
-const double SEEDWEED_STRIKE_ANGLE = 90.0;  // degrees a struck weed may be sent off at, at most
-const double RANDOMIZER_X_POS = 0.1;        // units of random spread of a spawn's x
-const double SPAWN_AHEAD = 4.5;             // units ahead of the sub where things appear
+const double FISHIE_SPAWN_TIMER = 0.25;         // seconds between school attempts
+const int FISHIE_MIN_POPULATION = 2048;         // no school while the pool holds this many
+const int FISHIE_MAX_SCHOOL = 10;               // fishies in the largest school
+const int FISHIE_SCHOOL_COLUMNS = 4;            // a school's triangle: columns of 1, 2, 3 and 4
+const double FISHIE_SCHOOL_SPACING = 0.1;       // units between the fishies of a row or column
+const double FISHIE_SCHOOL_COLUMN_DROP = 0.05;  // units each column is centred lower
+const double FISHIE_SPAWN_MAX_Y = -1.0;         // units: schools only deeper than this
+const double SEEDWEED_SPAWN_TIMER = 0.1;        // seconds between weed attempts
+const int SEEDWEED_MIN_POPULATION = 1024;       // no weed while the pool holds this many
+const double SEEDWEED_RANDOM_CHANCE = 0.2;      // share of weed attempts that go on
+const double SEEDWEED_SPAWN_MAX_Y = 0.0;        // units: weed only under the surface
+const double SEEDWEED_SOUND_DELAY = 0.2;        // seconds a struck weed stays silent
+const double SEEDWEED_STRIKE_ANGLE = 90.0;      // degrees a struck weed may be sent off at, at most
+const double RANDOMIZER_X_POS = 0.1;            // units of random spread of a spawn's x
+const double SPAWN_AHEAD = 4.5;                 // units ahead of the sub where things appear
 
 // Menu: the caption's cycle.
 const double MENU_CAPTION_SHOWN_TIME = 7.5;   // seconds a caption stays in view

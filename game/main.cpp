@@ -2,19 +2,23 @@
 // The program's entry.
 #include <SDL.h>
 
+#include "engine/settings.h"
 #include "game/command_line.h"
 #include "game/game.h"
 #include "game/game_constants.h"
 
 // An option such as --help is answered before anything starts: no log, no window.
 extern "C" int SDL_main(int argc, char** argv) {
-    new Game;
-    int status = AnswerOptions(argc, argv);
-    if (status < 0) {
-        bool ranNormally = Singleton<Game>::GetPointer()->Run(argc, argv);
-        status = ranNormally ? GAME_EXIT_NORMAL : GAME_EXIT_START_FAILED;
+    Game game;
+    int status = -1;
+    {
+        Settings defaults;
+        game.SetDefaultSettings(&defaults);
+        status = AnswerOptions(argc, argv, defaults);
     }
-    delete Singleton<Game>::GetPointer();
+    if (status < 0) {
+        status = game.Run(argc, argv) ? GAME_EXIT_NORMAL : GAME_EXIT_START_FAILED;
+    }
     return status;
 }
 

@@ -17,7 +17,7 @@ void SeedWeed::Reset() {
 }
 
 void SeedWeed::SetWiggleTime() {
-    wiggleTime = tobrin::rand() * SEEDWEED_WIGGLE_MAX_TIME / 32767.0;
+    wiggleTime = tobrin::rand() * SEEDWEED_WIGGLE_MAX_TIME / tobrin::RAND_MAX15;
 }
 
 void SeedWeed::Update(double dT) {
@@ -50,8 +50,8 @@ void SeedWeed::Drift(double dT) {
 void SeedWeed::Twitch(double dT) {
     wiggleTimer += dT;
     if (wiggleTimer > wiggleTime) {
-        angle = tobrin::rand() * 360.0 / 32767.0;
-        velocity = tobrin::rand() * SEEDWEED_WIGGLE_MAX_SPEED / 32767.0;
+        angle = tobrin::rand() * DEGREES_PER_TURN / tobrin::RAND_MAX15;
+        velocity = tobrin::rand() * SEEDWEED_WIGGLE_MAX_SPEED / tobrin::RAND_MAX15;
         wiggleTimer = 0;
         SetWiggleTime();
     }
@@ -65,7 +65,8 @@ void SeedWeed::DrawUnder() {
     DrawImageQuad(IMG_SEEDWEED_SEED, -seed, seed, seed, -seed);
     glTranslatef(0.0f, -SEEDWEED_DRAW_SIZE, 0.0f);
     DrawImageQuad(IMG_SEEDWEED_1 + strandUnder, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
-                  SEEDWEED_DRAW_WIDTH, 0.0, 0.9f, 0.9f, 0.9f, 0.8f);
+                  SEEDWEED_DRAW_WIDTH, 0.0, SEEDWEED_BACK_SHADE, SEEDWEED_BACK_SHADE,
+                  SEEDWEED_BACK_SHADE, SEEDWEED_STRAND_ALPHA);
     glPopMatrix();
 }
 
@@ -73,6 +74,6 @@ void SeedWeed::DrawOver() {
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y - SEEDWEED_DRAW_SIZE), 0.0f);
     DrawImageQuad(IMG_SEEDWEED_1 + strandOver, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
-                  SEEDWEED_DRAW_WIDTH, 0.0, 1.0f, 1.0f, 1.0f, 0.8f);
+                  SEEDWEED_DRAW_WIDTH, 0.0, 1.0f, 1.0f, 1.0f, SEEDWEED_STRAND_ALPHA);
     glPopMatrix();
 }

@@ -3,14 +3,8 @@
 
 #include <GL/gl.h>
 
-#include "engine/global_timer.h"
 #include "game/drawing.h"
 #include "game/game_constants.h"
-
-bool Sub::myDroneRise = true;
-double Sub::my_droneTimer = 0.0;
-int Sub::propState = 0;
-double Sub::propTimerDelta = 0.0;
 
 void Sub::Reset() {
     velocity = SUB_STANDARD_SPEED;
@@ -75,30 +69,29 @@ void Sub::GetChomped() {
     state = SUB_CHOMPED;
 }
 
-// The propeller turns with the measured frame time, so it turns on while the world is paused,
-// and at the pace of the target speed, so it spins on right after a collision.
-void Sub::AdvancePropeller() {
-    propTimerDelta += GlobalTimer::deltaTime;
-    double frameTime = SUB_PROP_FRAME_TIME / targetSpeed;
-    while (propTimerDelta >= frameTime) {
-        propTimerDelta -= frameTime;
+// At the pace of the target speed, so it spins on right after a collision.
+void Sub::AdvancePropeller(double frameTime) {
+    propTimerDelta += frameTime;
+    double bladeTime = SUB_PROP_FRAME_TIME / targetSpeed;
+    while (propTimerDelta >= bladeTime) {
+        propTimerDelta -= bladeTime;
         propState = (propState + 1) % 4;
     }
 }
 
-void Sub::Draw() {
+void Sub::Draw(double frameTime) {
     if (state == SUB_CHOMPED) {
         return;  // inside the big fish
     }
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
     glRotatef(static_cast<float>(angle), 0.0f, 0.0f, 1.0f);
-    DrawImageQuad(IMG_SUB, -0.2, 0.1, 0.2, -0.1);
-    AdvancePropeller();
+    DrawImageQuad(IMG_SUB, -SUB_HALF_LENGTH, SUB_HALF_HEIGHT, SUB_HALF_LENGTH, -SUB_HALF_HEIGHT);
+    AdvancePropeller(frameTime);
     // Frames 1, 2, 3, then 2 upside down: a full turn of the blades.
     static const int PROP_IMAGES[4] = {IMG_PROP1, IMG_PROP2, IMG_PROP3, IMG_PROP2};
-    glTranslatef(-0.18f, -0.01f, 0.0f);  // at the stern, just below the centre line
-    DrawImageQuad(PROP_IMAGES[propState], -0.1, 0.1, 0.1, -0.1, 1.0f, 1.0f, 1.0f, 1.0f,
-                  propState == 3);
+    glTranslatef(SUB_PROP_X, SUB_PROP_Y, 0.0f);
+    DrawImageQuad(PROP_IMAGES[propState], -SUB_PROP_HALF_SIZE, SUB_PROP_HALF_SIZE,
+                  SUB_PROP_HALF_SIZE, -SUB_PROP_HALF_SIZE, 1.0f, 1.0f, 1.0f, 1.0f, propState == 3);
     glPopMatrix();
 }

@@ -14,18 +14,19 @@ public:
     int state = SUB_SWIMMING;
 
     // The menu's rise and dive, kept across games and menu visits.
-    static bool myDroneRise;
-    static double my_droneTimer;  // seconds into the current rise or dive
+    bool myDroneRise = true;
+    double my_droneTimer = 0.0;  // seconds into the current rise or dive
     // The propeller's frame, advanced by drawing with the measured frame time.
-    static int propState;          // 0 to 3
-    static double propTimerDelta;  // seconds into the current frame
+    int propState = 0;            // 0 to 3
+    double propTimerDelta = 0.0;  // seconds into the current frame
 
     Sub() { Reset(); }
 
     // Standard speed and swimming; position and heading stay.
     void Reset() override;
     void Update(double dT);
-    void Draw();
+    // The propeller turns with the frame's time, so it turns on while the world is paused.
+    void Draw(double frameTime);
 
     void UpThrust(double dT);
     void DownThrust(double dT);
@@ -36,5 +37,5 @@ public:
 private:
     void ApproachTargetSpeed(double dT);
     void Drone(double dT);
-    void AdvancePropeller();
+    void AdvancePropeller(double frameTime);
 };

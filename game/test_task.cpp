@@ -8,7 +8,6 @@
 #include "engine/log.h"
 #include "engine/settings.h"
 #include "engine/video_update.h"
-#include "game/game.h"
 #include "game/game_constants.h"
 #include "game/world_task.h"
 #include "platform/quit_signal.h"
@@ -28,31 +27,40 @@ void TestTask::Update() {
     }
 }
 
+namespace {
+
+// The choice is kept in the settings, so the next start opens as this one ends.
+void KeepSwitch(std::string& name, bool on) {
+    static_cast<Dator<bool>*>(Singleton<Settings>::GetPointer()->GetVariable(name))->GetValue() =
+        on;
+}
+
+}  // namespace
+
 void TestTask::ToggleSoundEffects() {
-    WorldTask::my_playSounds = !WorldTask::my_playSounds;
-    Log::Get().Write(LOG_APP, "Sound effects %s", WorldTask::my_playSounds ? "on" : "off");
+    world->my_playSounds = !world->my_playSounds;
+    KeepSwitch(stringSoundEffects, world->my_playSounds);
+    Log::Get().Write(LOG_APP, "Sound effects %s", world->my_playSounds ? "on" : "off");
 }
 
 // The music channel is paused or resumed at once.
 void TestTask::ToggleMusic() {
-    WorldTask::my_playMusic = !WorldTask::my_playMusic;
-    Log::Get().Write(LOG_APP, "Music %s", WorldTask::my_playMusic ? "on" : "off");
-    WorldTask* world = Singleton<Game>::GetPointer()->worldTask;
-    if (WorldTask::my_playMusic) {
+    world->my_playMusic = !world->my_playMusic;
+    KeepSwitch(stringSoundMusic, world->my_playMusic);
+    Log::Get().Write(LOG_APP, "Music %s", world->my_playMusic ? "on" : "off");
+    if (world->my_playMusic) {
         world->StartMusic();
     } else {
         world->StopMusic();
     }
 }
 
-// The choice is kept in the settings, so the next start opens as this one ends.
 void TestTask::ToggleFullScreen() {
-    if (!Singleton<Game>::GetPointer()->videoTask->ToggleFullScreen()) {
+    if (!video->ToggleFullScreen()) {
         return;  // the log says why; the game plays on as it was
     }
     Log::Get().Write(LOG_APP, "Full screen %s", VideoUpdate::screenFullScreen ? "on" : "off");
-    BaseDator* saved = Singleton<Settings>::GetPointer()->GetVariable(stringVideoFullScreen);
-    static_cast<Dator<bool>*>(saved)->GetValue() = VideoUpdate::screenFullScreen;
+    KeepSwitch(stringVideoFullScreen, VideoUpdate::screenFullScreen);
 }
 
 void TestTask::HandleQuitRequests() {

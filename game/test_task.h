@@ -5,6 +5,9 @@
 
 #include "engine/task.h"
 
+class VideoUpdate;
+class WorldTask;
+
 // Reports a key once per press: true in the first frame it is held, then false until it has
 // been released, however long it is held.
 struct KeyToggle {
@@ -19,6 +22,8 @@ struct KeyToggle {
 
 class TestTask final : public Task {
 public:
+    WorldTask* world = nullptr;     // whose switches F2 and F3 flip
+    VideoUpdate* video = nullptr;   // whose window F11 switches
     KeyToggle soundKeyToggle;       // F2
     KeyToggle musicKeyToggle;       // F3
     KeyToggle fullScreenKeyToggle;  // F11 or Alt+Enter

@@ -11,9 +11,7 @@
 #include <vector>
 
 #include "engine/log.h"
-#include "engine/singleton.h"
 #include "game/fmod_errorcheck.h"
-#include "game/game.h"
 #include "game/game_constants.h"
 #include "platform/file_access.h"
 #include "platform/random.h"
@@ -26,10 +24,6 @@
 #endif
 
 namespace {
-
-FMOD_SYSTEM* SoundSystem() {
-    return Singleton<Game>::GetPointer()->soundSystem;
-}
 
 // Builds folder + name into a path buffer; false when it would not fit.
 bool BuildPath(char (&path)[ASSET_PATH_SIZE], const char* folder, const char* name) {
@@ -142,7 +136,7 @@ void UploadTexture(SDL_Surface* surface) {
 
 }  // namespace
 
-void WorldTask::DeleteTextures() {
+void WorldTask::ReleaseImages() {
     glDeleteTextures(ASSET_IMAGE_COUNT, my_textures);
     for (std::uint32_t& texture : my_textures) {
         texture = 0;
@@ -189,7 +183,7 @@ bool WorldTask::LoadSounds() {
             Log::Get().Write(LOG_ERROR, "Sound file name too long: %s", SND_filenames[i]);
             return false;
         }
-        if (!FMOD_ERRORCHECK(FMOD_System_CreateSound(SoundSystem(), path, FMOD_DEFAULT, nullptr,
+        if (!FMOD_ERRORCHECK(FMOD_System_CreateSound(my_soundSystem, path, FMOD_DEFAULT, nullptr,
                                                      &my_sounds[i]))) {
             return false;
         }
@@ -223,7 +217,7 @@ void WorldTask::MusicMode(MODES mode) {
         return;  // the tune playing goes on undisturbed
     }
     music.tune = tune;
-    FMOD_ERRORCHECK(FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_REUSE, my_sounds[tune],
+    FMOD_ERRORCHECK(FMOD_System_PlaySound(my_soundSystem, FMOD_CHANNEL_REUSE, my_sounds[tune],
                                           music.isPaused, &music.channel));
 }
 
@@ -232,8 +226,8 @@ void WorldTask::PlaySoundEffect(SOUNDS sound) {
         return;
     }
     FMOD_CHANNEL* channel = nullptr;
-    FMOD_ERRORCHECK(
-        FMOD_System_PlaySound(SoundSystem(), FMOD_CHANNEL_FREE, my_sounds[sound], false, &channel));
+    FMOD_ERRORCHECK(FMOD_System_PlaySound(my_soundSystem, FMOD_CHANNEL_FREE, my_sounds[sound],
+                                          false, &channel));
 }
 
 // The variant is drawn only when the effect is played.

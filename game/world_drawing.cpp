@@ -9,17 +9,10 @@
 #include "engine/video_update.h"
 #include "game/drawing.h"
 #include "game/game_constants.h"
+#include "game/pool_callbacks.h"
 #include "game/world_task.h"
 
 namespace {
-
-const int WAVE_TILES = 24;
-const double WAVE_WIDTH = 0.4;   // units, also the waves' scroll period
-const double WAVE_HEIGHT = 0.1;  // units above the surface
-const double DIGIT_STEP = 0.15;  // units between the centres of two digits
-const int SCORE_DIGITS = 8;
-const double SKY_LOWEST_CAMERA = -1.8;  // units: with the camera this deep, no sky shows
-const double SEA_DEPTH = 50.0;          // units the water takes to fade to black
 
 // A rectangle in one colour, or in two colours from top to bottom.
 void ColourQuad(double left, double top, double right, double bottom, const float topColour[4],
@@ -62,7 +55,7 @@ void WorldTask::LoadGLStandard() {
     glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -1.0, 1.0);
 }
 
-void WorldTask::DrawGame() {
+void WorldTask::DrawGame(double frameTime) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     LoadGLStandard();
     DrawOcean();
@@ -72,7 +65,7 @@ void WorldTask::DrawGame() {
     my_seedWeeds.Iterate(DrawSeedWeedUnder);
     my_fishies.Iterate(DrawFishie);
     my_bigFish.Draw();
-    my_sub.Draw();
+    my_sub.Draw(frameTime);
     my_seedWeeds.Iterate(DrawSeedWeedOver);
     glPopMatrix();
 
@@ -100,17 +93,18 @@ void WorldTask::DrawOcean() {
     glPushMatrix();
     glDisable(GL_TEXTURE_2D);
     glTranslatef(0.0f, static_cast<float>(-my_camera.y), 0.0f);
-    ColourQuad(-2.0, 0.0, 2.0, -SEA_DEPTH, SURFACE_BLUE, DEEP_BLACK);
-    if (my_camera.y > SKY_LOWEST_CAMERA) {
-        ColourQuad(-2.0, 2.0, 2.0, 0.0, SKY_BLUE, SKY_BLUE);
+    const double half = DRAW_VIEW_HALF_WIDTH;
+    ColourQuad(-half, 0.0, half, -DRAW_SEA_DEPTH, SURFACE_BLUE, DEEP_BLACK);
+    if (my_camera.y > DRAW_SKY_LOWEST_CAMERA) {
+        ColourQuad(-half, DRAW_SKY_HEIGHT, half, 0.0, SKY_BLUE, SKY_BLUE);
     }
     glEnable(GL_TEXTURE_2D);
-    glTranslatef(static_cast<float>(-std::fmod(my_sub.x, WAVE_WIDTH)), 0.0f, 0.0f);
-    glTranslatef(static_cast<float>(-WAVE_TILES * WAVE_WIDTH / 2), 0.0f, 0.0f);
-    for (int i = 0; i < WAVE_TILES; ++i) {
-        DrawImageQuad(IMG_WAVE, 0.0, WAVE_HEIGHT, WAVE_WIDTH, 0.0, SURFACE_BLUE[0], SURFACE_BLUE[1],
-                      SURFACE_BLUE[2], SURFACE_BLUE[3]);
-        glTranslatef(static_cast<float>(WAVE_WIDTH), 0.0f, 0.0f);
+    glTranslatef(static_cast<float>(-std::fmod(my_sub.x, DRAW_WAVE_WIDTH)), 0.0f, 0.0f);
+    glTranslatef(static_cast<float>(-DRAW_WAVE_TILES * DRAW_WAVE_WIDTH / 2), 0.0f, 0.0f);
+    for (int i = 0; i < DRAW_WAVE_TILES; ++i) {
+        DrawImageQuad(IMG_WAVE, 0.0, DRAW_WAVE_HEIGHT, DRAW_WAVE_WIDTH, 0.0, SURFACE_BLUE[0],
+                      SURFACE_BLUE[1], SURFACE_BLUE[2], SURFACE_BLUE[3]);
+        glTranslatef(static_cast<float>(DRAW_WAVE_WIDTH), 0.0f, 0.0f);
     }
     glPopMatrix();
 }
@@ -123,10 +117,10 @@ void WorldTask::DrawScore(long value) {
         value = 0;
     }
     glPushMatrix();
-    glTranslatef(0.0f, static_cast<float>(-DIGIT_STEP), 0.0f);
-    const double half = DIGIT_STEP / 2;
-    for (int i = 0; i < SCORE_DIGITS; ++i) {
-        glTranslatef(static_cast<float>(-DIGIT_STEP), 0.0f, 0.0f);
+    glTranslatef(0.0f, static_cast<float>(-DRAW_DIGIT_STEP), 0.0f);
+    const double half = DRAW_DIGIT_STEP / 2;
+    for (int i = 0; i < DRAW_SCORE_DIGITS; ++i) {
+        glTranslatef(static_cast<float>(-DRAW_DIGIT_STEP), 0.0f, 0.0f);
         int digit = static_cast<int>(value % 10);
         value /= 10;
         DrawImageQuad(IMG_NUM_0 + digit, -half, half, half, -half);
@@ -137,7 +131,7 @@ void WorldTask::DrawScore(long value) {
 // The score in the bottom right corner of the view.
 void WorldTask::DrawHUD() {
     glPushMatrix();
-    glTranslatef(2.0f, -1.275f, 0.0f);
+    glTranslatef(DRAW_SCORE_X, DRAW_SCORE_Y, 0.0f);
     DrawScore(my_score);
     glPopMatrix();
 }
@@ -148,19 +142,9 @@ void WorldTask::DrawMenu() {
         billboard.Draw();
     }
     glPushMatrix();
-    glTranslatef(2.0f, -1.125f, 0.0f);
+    glTranslatef(DRAW_SCORE_X, DRAW_HIGH_SCORE_Y, 0.0f);
     DrawScore(my_highScore);
-    glTranslatef(0.0f, static_cast<float>(-DIGIT_STEP), 0.0f);
+    glTranslatef(0.0f, static_cast<float>(-DRAW_DIGIT_STEP), 0.0f);
     DrawScore(my_lastScore);
     glPopMatrix();
-}
-
-void DrawFishie(Fishie* fishie) {
-    fishie->Draw();
-}
-void DrawSeedWeedUnder(SeedWeed* weed) {
-    weed->DrawUnder();
-}
-void DrawSeedWeedOver(SeedWeed* weed) {
-    weed->DrawOver();
 }

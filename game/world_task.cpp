@@ -8,18 +8,8 @@
 #include "engine/settings.h"
 #include "engine/singleton.h"
 #include "game/game_constants.h"
+#include "game/pool_callbacks.h"
 #include "platform/random.h"
-
-bool WorldTask::my_playSounds = true;
-bool WorldTask::my_playMusic = true;
-WorldTask::MusicState WorldTask::music;
-double WorldTask::fishieSpawnTimer = 0.0;
-double WorldTask::seedWeedSpawnTimer = 0.0;
-bool WorldTask::subGoingUp = false;
-bool WorldTask::my_pausedPress = false;
-bool WorldTask::enterWasHeld = false;
-bool WorldTask::enterWithAlt = false;
-int WorldTask::direction = 1;
 
 // The settings registry holds the dator until the program's end, after which it goes.
 WorldTask::~WorldTask() {
@@ -29,12 +19,12 @@ WorldTask::~WorldTask() {
 // What failed to load is freed again at once: a refused task is never stopped.
 bool WorldTask::Start() {
     if (!LoadImages()) {
-        DeleteTextures();
+        ReleaseImages();
         return false;
     }
     if (!LoadSounds()) {
         ReleaseSounds();
-        DeleteTextures();
+        ReleaseImages();
         return false;
     }
     my_circleZoom.Reset();
@@ -46,15 +36,16 @@ bool WorldTask::Start() {
 
 void WorldTask::Stop() {
     KeepBestOfGameOnQuit();
-    DeleteTextures();
+    ReleaseImages();
     ReleaseSounds();
 }
 
 // The frame is drawn before the screen's keys are read, so a change they make shows from the
 // next frame on.
 void WorldTask::Update() {
-    UpdateGame();
-    UpdateScreen();
+    double dT = GlobalTimer::deltaTime;
+    UpdateGame(dT);
+    UpdateScreen(dT);
 }
 
 void WorldTask::SetupWorld() {
@@ -86,10 +77,10 @@ void WorldTask::SetupMenu() {
     my_bigFish.y = my_sub.y;
     my_bigFish.x = my_sub.x - WORLD_ESCORT_DISTANCE;
     my_bigFish.mode = BIGFISH_ESCORT;
-    FollowWithCamera(&my_sub.x, &my_sub.y, -0.75, 0.375);
+    FollowWithCamera(&my_sub.x, &my_sub.y, WORLD_MENU_CAMERA_X, WORLD_MENU_CAMERA_Y);
     my_startPressed = false;
     RestockWorld();
-    my_circleZoom.speed = 5.0;
+    my_circleZoom.speed = CIRCLEZOOM_SCENE_SPEED;
     my_circleZoom.ZoomOut(&my_bigFish.x, &my_bigFish.y);
     MusicMode(MODE_MENU);
 }
@@ -102,10 +93,18 @@ void WorldTask::SaveHighScore() {
     if (!my_highScoreDator) {
         my_highScoreDator = new Dator<long>(my_highScore);
     }
-    std::string name = CONFIG_STRING_HIGH_SCORE;
     Settings* settings = Singleton<Settings>::GetPointer();
-    settings->RegisterVariable(name, my_highScoreDator);
+    settings->RegisterVariable(stringHighScore, my_highScoreDator);
     settings->WriteFile(GAME_SETTINGS_FILENAME);
+}
+
+// What the submarine eats in the simulated past of a restock happened before the scene began.
+bool WorldTask::AddPoints(long points) {
+    if (my_restocking) {
+        return false;
+    }
+    my_score += points;
+    return true;
 }
 
 // Quitting in the middle of a game that beats the best keeps it, as the game's end would.
@@ -129,9 +128,9 @@ void WorldTask::SetupSwim() {
     HideBillboards();
     InitGameBillboards();
     my_sub.y = WORLD_GAME_SUB_DEPTH;  // x stays where the menu's droning left it
-    FollowWithCamera(&my_sub.x, &my_sub.y, 0.375, 0.0);
+    FollowWithCamera(&my_sub.x, &my_sub.y, WORLD_GAME_CAMERA_X, 0.0);
     my_score = 0;
-    my_circleZoom.speed = 5.0;
+    my_circleZoom.speed = CIRCLEZOOM_SCENE_SPEED;
     my_circleZoom.radius = 0.0;
     my_circleZoom.ZoomOut(&my_sub.x, &my_sub.y);
     RestockWorld();
@@ -144,11 +143,11 @@ void WorldTask::SetupEnterTheFish() {
     my_mode = MODE_ENTER_THE_FISH;
     my_bigFish.Reset();
     my_bigFish.mode = BIGFISH_CHASE;
-    my_bigFish.x = my_sub.x + BIGFISH_STARTING_DISTANCE * 1.5;
+    my_bigFish.x = my_sub.x + BIGFISH_ENTRY_DISTANCE;
     my_bigFish.y = my_sub.y;
     my_camera.secondTargetX = &my_bigFish.x;
     my_camera.secondTargetY = &my_bigFish.y;
-    my_camera.offsetX = 0.375;
+    my_camera.offsetX = WORLD_GAME_CAMERA_X;
     my_camera.offsetY = 0.0;
     SetupChase();
 }
@@ -169,13 +168,12 @@ void WorldTask::FollowWithCamera(double* followX, double* followY, double offset
     my_camera.y = *followY + offsetY;
 }
 
-void WorldTask::UpdateGame() {
-    AdvanceWorld();
-    DrawGame();
+void WorldTask::UpdateGame(double dT) {
+    AdvanceWorld(dT);
+    DrawGame(dT);
 }
 
-void WorldTask::AdvanceWorld() {
-    double dT = GlobalTimer::deltaTime;
+void WorldTask::AdvanceWorld(double dT) {
     my_frameTime = dT;
     if (!my_paused) {
         Simulate(dT);
@@ -183,11 +181,11 @@ void WorldTask::AdvanceWorld() {
 }
 
 // The keys and transitions of the screen the frame runs in.
-void WorldTask::UpdateScreen() {
+void WorldTask::UpdateScreen(double dT) {
     if (my_mode != MODE_MENU) {
-        UpdatePlay();
+        UpdatePlay(dT);
     } else {
-        UpdateMenu();
+        UpdateMenu(dT);
     }
 }
 
@@ -212,13 +210,12 @@ void WorldTask::Simulate(double dT) {
 
 // Enter closes the circle on the submarine; once closed, a game starts. The circle is also
 // advanced in UpdateGame, so in the menu it moves at twice its speed.
-void WorldTask::UpdateMenu() {
-    double dT = GlobalTimer::deltaTime;
+void WorldTask::UpdateMenu(double dT) {
     if (StartKeyHeld() && !my_startPressed) {
         my_startPressed = true;
         my_circleZoom.Reset();
-        my_circleZoom.radius = 4.0;
-        my_circleZoom.speed = 5.0;
+        my_circleZoom.radius = CIRCLEZOOM_CLOSING_RADIUS;
+        my_circleZoom.speed = CIRCLEZOOM_SCENE_SPEED;
         my_circleZoom.ZoomIn(&my_sub.x, &my_sub.y);
     }
     if (my_startPressed && my_circleZoom.radius <= 0.0) {
@@ -239,8 +236,7 @@ bool WorldTask::StartKeyHeld() {
     return held && !enterWithAlt;
 }
 
-void WorldTask::UpdatePlay() {
-    double dT = GlobalTimer::deltaTime;
+void WorldTask::UpdatePlay(double dT) {
     HandlePauseKey();
     PauseWhenAway();
     if (!my_paused) {
@@ -284,7 +280,7 @@ void WorldTask::TogglePause() {
         banner.destinationX = 0.0;
         banner.destinationY = 0.0;
     } else {
-        banner.destinationX = 2 * direction * 1.5;
+        banner.destinationX = direction * BILLBOARD_PAUSED_EXIT_X;
         banner.destinationY = 0.0;
         direction = -direction;
     }
@@ -315,8 +311,8 @@ void WorldTask::RideInsideTheFish(double dT) {
     my_chompedTime += dT;
     if (my_chompedTime >= WORLD_CHOMPED_DELAY && !my_circleZoom.active) {
         my_circleZoom.Reset();
-        my_circleZoom.radius = 4.0;
-        my_circleZoom.speed = 1.2;
+        my_circleZoom.radius = CIRCLEZOOM_CLOSING_RADIUS;
+        my_circleZoom.speed = CIRCLEZOOM_CHOMP_SPEED;
         my_circleZoom.ZoomIn(&my_bigFish.x, &my_bigFish.y);
     }
     if (my_circleZoom.radius <= 0.0) {

@@ -19,13 +19,15 @@
 #include "game/modes.h"
 #include "game/seed_weed.h"
 #include "game/sub.h"
+#include "game/world_view.h"
 #include "platform/fmod.h"
 
 const int WORLD_MENU_BILLBOARDS = 5;
 const int WORLD_GAME_BILLBOARDS = 1;
 
-class WorldTask final : public Task {
+class WorldTask final : public Task, public WorldView {
 public:
+    FMOD_SYSTEM* my_soundSystem = nullptr;              // the game's, for every sound call
     std::uint32_t my_textures[ASSET_IMAGE_COUNT] = {};  // OpenGL texture names by IMAGES
     FMOD_SOUND* my_sounds[ASSET_SOUND_COUNT] = {};      // sounds by SOUNDS
     long my_score = 0;                                  // points of the game in progress
@@ -49,27 +51,27 @@ public:
     bool my_paused = false;
     bool my_restocking = false;  // the ocean's past is being simulated ahead of a new scene
 
-    static bool my_playSounds;  // effects are played only while this is on (F2)
-    static bool my_playMusic;   // the music switch (F3)
+    bool my_playSounds = true;  // effects are played only while this is on (F2)
+    bool my_playMusic = true;   // the music switch (F3)
 
-    // The one music channel, for the whole process: which tune is on it, its handle, and
-    // whether it is paused. tune is ASSET_SOUND_COUNT until the first tune starts.
+    // The one music channel: which tune is on it, its handle, and whether it is paused. tune
+    // is ASSET_SOUND_COUNT until the first tune starts.
     struct MusicState {
         int tune = ASSET_SOUND_COUNT;
         FMOD_CHANNEL* channel = nullptr;
         bool isPaused = false;
     };
-    static MusicState music;
+    MusicState music;
 
     // Kept across frames, games and menu visits: the spawners' clocks, which are never reset,
     // and the play keys' state in the previous frame.
-    static double fishieSpawnTimer;    // seconds towards the next school attempt
-    static double seedWeedSpawnTimer;  // seconds towards the next weed attempt
-    static bool subGoingUp;            // Space was held
-    static bool my_pausedPress;        // the pause key was held
-    static bool enterWasHeld;          // Enter was held
-    static bool enterWithAlt;          // the Enter held went down with Alt: no start of a game
-    static int direction;              // +1 or -1: the side the paused banner leaves to
+    double fishieSpawnTimer = 0.0;    // seconds towards the next school attempt
+    double seedWeedSpawnTimer = 0.0;  // seconds towards the next weed attempt
+    bool subGoingUp = false;          // Space was held
+    bool my_pausedPress = false;      // the pause key was held
+    bool enterWasHeld = false;        // Enter was held
+    bool enterWithAlt = false;        // the Enter held went down with Alt: no start of a game
+    int direction = 1;                // +1 or -1: the side the paused banner leaves to
 
     WorldTask() = default;
     ~WorldTask();
@@ -87,13 +89,13 @@ public:
     void SetupEnterTheFish();
     void SetupChase();
 
-    // One frame: the simulation and the picture, then the keys of the current screen.
-    void UpdateGame();         // AdvanceWorld, then DrawGame
-    void AdvanceWorld();       // the frame's step of the ocean, unless paused
-    void Simulate(double dT);  // the ocean's step, without drawing
-    void UpdateScreen();       // UpdatePlay in a game, UpdateMenu in the menu
-    void UpdateMenu();
-    void UpdatePlay();
+    // One frame of dT seconds: the simulation and the picture, then the keys of the screen.
+    void UpdateGame(double dT);    // AdvanceWorld, then DrawGame
+    void AdvanceWorld(double dT);  // the frame's step of the ocean, unless paused
+    void Simulate(double dT);      // the ocean's step, without drawing
+    void UpdateScreen(double dT);  // UpdatePlay in a game, UpdateMenu in the menu
+    void UpdateMenu(double dT);
+    void UpdatePlay(double dT);
     void CheckForChomp();
 
     // Population.
@@ -103,6 +105,7 @@ public:
 
     // Pictures, sounds and music.
     bool LoadImages();
+    void ReleaseImages();
     SDL_Surface* LoadImage(const char* name);
     bool LoadSounds();
     void ReleaseSounds();
@@ -110,14 +113,21 @@ public:
     void MusicMode(MODES mode);
     void StartMusic() { MusicMode(MODE_MUSIC_START); }
     void StopMusic() { MusicMode(MODE_MUSIC_STOP); }
-    // Plays an effect on a free channel, only while effects are switched on.
-    void PlaySoundEffect(SOUNDS sound);
-    // Plays one of three variants at random, counting from the first.
-    void PlaySoundVariant(SOUNDS first);
 
-    // Drawing.
+    // What the actors see of the world.
+    std::uint32_t TextureOf(int image) const override { return my_textures[image]; }
+    bool EffectsOn() const override { return my_playSounds; }
+    void PlaySoundEffect(SOUNDS sound) override;  // on a free channel
+    void PlaySoundVariant(SOUNDS first) override;
+    bool AddPoints(long points) override;
+    bool InGame() const override { return my_mode != MODE_MENU; }
+    Sub& Prey() override { return my_sub; }
+    const BigFish& Hunter() const override { return my_bigFish; }
+    double StepTime() const override { return my_frameTime; }
+
+    // Drawing; the frame's time turns the propeller, also while paused.
     void LoadGLStandard();
-    void DrawGame();
+    void DrawGame(double frameTime);
     void DrawOcean();
     void DrawHUD();
     void DrawMenu();
@@ -132,7 +142,6 @@ public:
 
 private:
     void SetDrawingState();
-    void DeleteTextures();
     void SaveHighScore();
     void KeepBestOfGameOnQuit();
     void SpawnSchool();
@@ -146,10 +155,3 @@ private:
     void RideInsideTheFish(double dT);
     void FollowWithCamera(double* followX, double* followY, double offsetX, double offsetY);
 };
-
-// Per-element rules of the world, handed to the pools.
-void UpdateFishie(Fishie* fishie);
-void UpdateSeedWeed(SeedWeed* weed);
-void DrawFishie(Fishie* fishie);
-void DrawSeedWeedUnder(SeedWeed* weed);
-void DrawSeedWeedOver(SeedWeed* weed);

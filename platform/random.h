@@ -9,6 +9,9 @@ const int RAND_MAX15 = 32767;
 // The next number, from 0 to 32767 inclusive.
 int rand();
 
+// The next number scaled into [0, 1].
+double frand();
+
 // Starts the sequence afresh; the same seed gives the same sequence on every platform.
 void srand(unsigned seed);
 

@@ -94,6 +94,7 @@ TEST_F(AllocationTest, MenuChaseAndKernelFramesAllocateNothing) {
     GlobalTimer timer;
     InfoTextTask info;
     TestTask test;
+    test.world = &world;
     for (Task* task : std::initializer_list<Task*>{&timer, &info, &test}) {
         kernel.AddTask(task);
     }

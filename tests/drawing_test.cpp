@@ -6,7 +6,6 @@
 #include <cmath>
 #include <functional>
 
-#include "engine/global_timer.h"
 #include "game/game_constants.h"
 #include "world_fixture.h"
 
@@ -105,16 +104,13 @@ struct Quad {
 
 std::function<void()> SubAt(double angle, int prop, double dT, bool chomped = false) {
     return [=] {
-        Sub::propState = prop;
-        GlobalTimer::deltaTime = dT;
         Sub sub;
+        sub.propState = prop;
         sub.x = 0.4, sub.y = -0.3, sub.angle = angle;
         if (chomped) {
             sub.GetChomped();
         }
-        sub.Draw();
-        GlobalTimer::deltaTime = 0.0;
-        Sub::propState = 0;
+        sub.Draw(dT);
     };
 }
 

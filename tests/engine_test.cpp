@@ -101,9 +101,8 @@ protected:
     void SetUp() override {
         InTempDir::SetUp();
         game.SetDefaultSettings(&settings);
-        ResetToDefaults();
     }
-    // The defaults live as long as the program, so each test starts them afresh.
+    // Puts back what a row of a table changed.
     void ResetToDefaults() {
         for (const char* line : {"VIDEO_WIDTH=640", "VIDEO_FULLSCREEN=0", "HIGH_SCORE=0"}) {
             settings.ParseSetting(line);

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/global_timer.h"
 #include "engine/input_task.h"
 #include "engine/settings.h"
 #include "platform/random.h"

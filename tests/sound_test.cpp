@@ -69,29 +69,28 @@ using WorldSoundTest = SoundWorldTest;
 // One tune a mode: asking for the one that plays goes on with it, a new one starts from its
 // beginning, paused while the music is switched off.
 TEST_F(WorldSoundTest, MusicFollowsTheModeAndEffectsOnlyPlayWhenSwitchedOn) {
-    WorldTask::music = WorldTask::MusicState();
     world.MusicMode(MODE_MENU);
-    EXPECT_EQ(WorldTask::music.tune, SND_BRINY);
-    FMOD_CHANNEL* channel = WorldTask::music.channel;
+    EXPECT_EQ(world.music.tune, SND_BRINY);
+    FMOD_CHANNEL* channel = world.music.channel;
     Mix_PauseMusic();  // behind the world's back: a restarted tune would play again
     world.MusicMode(MODE_SWIM);
     EXPECT_TRUE(Mix_PausedMusic()) << "swimming goes on with the menu's tune undisturbed";
     Mix_ResumeMusic();
     world.StopMusic();
     world.MusicMode(MODE_CHASE);
-    EXPECT_EQ(WorldTask::music.tune, SND_ATTACK);
+    EXPECT_EQ(world.music.tune, SND_ATTACK);
     EXPECT_TRUE(Mix_PausedMusic()) << "a new tune starts paused while the music is off";
     world.StartMusic();
     EXPECT_FALSE(Mix_PausedMusic());
     world.MusicMode(MODE_CHOMPED);
-    EXPECT_EQ(WorldTask::music.channel, channel);
+    EXPECT_EQ(world.music.channel, channel);
     EXPECT_FALSE(Mix_PlayingMusic()) << "the eaten tune is a sample on the music channel";
 
-    WorldTask::my_playSounds = false;
+    world.my_playSounds = false;
     world.PlaySoundEffect(SND_BITE);
     world.PlaySoundVariant(SND_COLLECT1);
     EXPECT_EQ(Mix_Playing(-1), 1) << "only the eaten tune";
-    WorldTask::my_playSounds = true;
+    world.my_playSounds = true;
     world.PlaySoundEffect(SND_BITE);
     world.PlaySoundVariant(SND_COLLIDE1);
     EXPECT_EQ(Mix_Playing(-1), 3);
@@ -123,9 +122,8 @@ TEST_P(SoundHeadroomTest, MusicWithThreeCollectsAndACollideNeverReachesFullScale
     Game game;
     WorldTask world;
     game.worldTask = &world;
-    WorldTask::music = WorldTask::MusicState();
-    WorldTask::my_playSounds = true;
     ASSERT_TRUE(game.InitSound());
+    world.my_soundSystem = game.soundSystem;
     char driver[16] = "";
     ASSERT_STREQ(SDL_AudioDriverName(driver, sizeof driver), "disk") << "it records the mix";
     ASSERT_TRUE(world.LoadSounds());

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 
-#include "engine/global_timer.h"
 #include "engine/input_task.h"
 #include "game/game_constants.h"
 #include "game_process.h"
@@ -15,8 +14,8 @@ void SoundWorldTest::SetUp() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     game.worldTask = &world;
     ASSERT_TRUE(game.InitSound());
+    world.my_soundSystem = game.soundSystem;
     ASSERT_TRUE(world.LoadSounds());
-    WorldTask::my_playSounds = true;
     world.my_mode = MODE_CHASE;
 }
 
@@ -31,12 +30,6 @@ void DrivenWorldTest::SetUp() {
     SoundWorldTest::SetUp();
     game.SetDefaultSettings(&settings);
     InputTask::pressedKeys = keys;
-    WorldTask::fishieSpawnTimer = WorldTask::seedWeedSpawnTimer = 0.0;
-    WorldTask::subGoingUp = WorldTask::my_pausedPress = false;
-    WorldTask::direction = 1;
-    WorldTask::music = WorldTask::MusicState();
-    Sub::myDroneRise = true;
-    Sub::my_droneTimer = 0.0;
 }
 
 void DrivenWorldTest::TearDown() {
@@ -45,12 +38,11 @@ void DrivenWorldTest::TearDown() {
 }
 
 void DrivenWorldTest::Frame(double dT) {
-    GlobalTimer::deltaTime = dT;
-    world.AdvanceWorld();
+    world.AdvanceWorld(dT);
     if (drawn) {
-        world.DrawGame();
+        world.DrawGame(dT);
     }
-    world.UpdateScreen();
+    world.UpdateScreen(dT);
 }
 
 void DrivenWorldTest::Frames(int count, double dT) {

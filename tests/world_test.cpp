@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "engine/global_timer.h"
 #include "game/game_constants.h"
 #include "platform/random.h"
 #include "world_fixture.h"
@@ -60,14 +59,14 @@ TEST_F(WorldFlow, ChompReturnsToTheMenuAndABeatenHighScoreIsSavedAtOnce) {
         world.my_highScore = c.best;
         Chomp();
         ASSERT_EQ(world.my_sub.state, SUB_CHOMPED);
-        EXPECT_EQ(WorldTask::music.tune, SND_EATEN_TUNE);
+        EXPECT_EQ(world.music.tune, SND_EATEN_TUNE);
         int frames = FramesUntil([&] {
             EXPECT_TRUE(world.my_mode == MODE_MENU || world.my_sub.x == world.my_bigFish.x)
                 << "the sub rides inside the fish";
             return world.my_mode == MODE_MENU;
         });
         EXPECT_NEAR(frames * 0.01, 4.0 / 1.2, 0.02);
-        EXPECT_EQ(WorldTask::music.tune, SND_BRINY);
+        EXPECT_EQ(world.music.tune, SND_BRINY);
         EXPECT_EQ(world.my_lastScore, c.score);
         EXPECT_EQ(world.my_highScore, std::max(c.best, c.score));
         std::string saved = ReadTextFile("tobrin.cfg");

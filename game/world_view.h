@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What an actor, a drawing helper or a pool callback may ask of the world it lives in, and
+// nothing more: they see the world through this, never the world task itself.
+#pragma once
+
+#include <cstdint>
+
+#include "game/assets.h"
+
+class Sub;
+class BigFish;
+
+class WorldView {
+public:
+    virtual std::uint32_t TextureOf(int image) const = 0;  // the OpenGL texture of an IMAGES
+
+    virtual bool EffectsOn() const = 0;  // effects are switched on (F2)
+    // Both play only while effects are on; the variant is one of three, counting from first.
+    virtual void PlaySoundEffect(SOUNDS sound) = 0;
+    virtual void PlaySoundVariant(SOUNDS first) = 0;
+
+    // Scores, except in the simulated past of a restock: false there, and nothing counts.
+    virtual bool AddPoints(long points) = 0;
+    virtual bool InGame() const = 0;  // a game is on: not the menu
+    virtual Sub& Prey() = 0;          // the submarine
+    virtual const BigFish& Hunter() const = 0;
+    virtual double StepTime() const = 0;  // seconds: the step the pool callbacks take
+
+protected:
+    ~WorldView() = default;
+};
+
+// The world of the running game.
+WorldView& TheWorld();
