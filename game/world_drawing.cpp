@@ -5,8 +5,10 @@
 
 #include <cmath>
 
+#include "engine/singleton.h"
 #include "engine/video_update.h"
 #include "game/drawing.h"
+#include "game/game.h"
 #include "game/game_constants.h"
 #include "game/world_task.h"
 
@@ -94,10 +96,12 @@ void WorldTask::DrawOcean() {
     glPushMatrix();
     glDisable(GL_TEXTURE_2D);
     glTranslatef(0.0f, static_cast<float>(-my_camera.y), 0.0f);
+    BeginOpaque();
     ColourQuad(-2.0, 0.0, 2.0, -SEA_DEPTH, SURFACE_BLUE, DEEP_BLACK);
     if (my_camera.y > SKY_LOWEST_CAMERA) {
         ColourQuad(-2.0, 2.0, 2.0, 0.0, SKY_BLUE, SKY_BLUE);
     }
+    EndOpaque();
     glEnable(GL_TEXTURE_2D);
     glTranslatef(static_cast<float>(-std::fmod(my_sub.x, WAVE_WIDTH)), 0.0f, 0.0f);
     glTranslatef(static_cast<float>(-WAVE_TILES * WAVE_WIDTH / 2), 0.0f, 0.0f);
@@ -149,12 +153,44 @@ void WorldTask::DrawMenu() {
     glPopMatrix();
 }
 
+// Most of the pools' actors are out of view, ahead or behind; they are passed over at once.
+namespace {
+
+bool InView(double left, double bottom, double right, double top) {
+    const Camera& camera = Singleton<Game>::GetPointer()->worldTask->my_camera;
+    double halfHeight = WORLD_ZOOM_VALUE;
+    double halfWidth = ZOOM_X_POSITION * halfHeight;
+    return right >= camera.x - halfWidth && left <= camera.x + halfWidth &&
+           top >= camera.y - halfHeight && bottom <= camera.y + halfHeight;
+}
+
+// A turned fishie stays within its corners' distance of its centre.
+bool FishieInView(const Fishie& fishie) {
+    double reach = FISHIE_HALF_SIZE * std::sqrt(2.0);
+    return InView(fishie.x - reach, fishie.y - reach, fishie.x + reach, fishie.y + reach);
+}
+
+// The seed and both strands, which stand on the seed's bottom edge.
+bool SeedWeedInView(const SeedWeed& weed) {
+    double foot = weed.y - SEEDWEED_DRAW_SIZE;
+    return InView(weed.x - SEEDWEED_DRAW_WIDTH, foot - SEEDWEED_DRAW_SIZE,
+                  weed.x + SEEDWEED_DRAW_WIDTH, foot + SEEDWEED_DRAW_HEIGHT);
+}
+
+}  // namespace
+
 void DrawFishie(Fishie* fishie) {
-    fishie->Draw();
+    if (FishieInView(*fishie)) {
+        fishie->Draw();
+    }
 }
 void DrawSeedWeedUnder(SeedWeed* weed) {
-    weed->DrawUnder();
+    if (SeedWeedInView(*weed)) {
+        weed->DrawUnder();
+    }
 }
 void DrawSeedWeedOver(SeedWeed* weed) {
-    weed->DrawOver();
+    if (SeedWeedInView(*weed)) {
+        weed->DrawOver();
+    }
 }

@@ -15,6 +15,7 @@
 #include "game/billboard.h"
 #include "game/camera.h"
 #include "game/circle_zoom.h"
+#include "game/drawing.h"
 #include "game/fishie.h"
 #include "game/modes.h"
 #include "game/seed_weed.h"
@@ -27,6 +28,7 @@ const int WORLD_GAME_BILLBOARDS = 1;
 class WorldTask final : public Task {
 public:
     std::uint32_t my_textures[ASSET_IMAGE_COUNT] = {};  // OpenGL texture names by IMAGES
+    ImageCoverage my_coverage[ASSET_IMAGE_COUNT];       // what of each picture shows
     FMOD_SOUND* my_sounds[ASSET_SOUND_COUNT] = {};      // sounds by SOUNDS
     long my_score = 0;                                  // points of the game in progress
     long my_lastScore = 0;  // points of the last game, shown in the menu
