@@ -157,5 +157,5 @@ const int DRAWING_COVERAGE_CELLS = 32;   // cells at most along each side of a p
 const int DRAWING_COVERAGE_LEVELS = 5;   // mipmap levels, from the first, that have cell maps
 const int DRAWING_CROP_ALIGNMENT = 16;   // texels: a crop starts and ends on these steps
 const int DRAWING_CROP_MARGIN = 16;      // texels of clear picture kept round what shows
-const double DRAWING_CROP_WORTH = 0.75;  // a crop is kept only below this share of the picture
+const double DRAWING_CROP_WORTH = 0.95;  // a crop is kept only below this share of the picture
 const double DRAWING_SMALL_QUAD = 64.0;  // pixels: quads with a shorter side are not split
