@@ -32,17 +32,9 @@ void Billboard::Draw() {
     }
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
-    BindImage(image);
-    glBegin(GL_QUADS);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     // Upper left, lower left, lower right, upper right, as every quad of the game.
-    const int ORDER[4] = {1, 0, 2, 3};
-    const float TEXTURE_S[4] = {0, 0, 1, 1};
-    const float TEXTURE_T[4] = {0, 1, 1, 0};
-    for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(TEXTURE_S[i], TEXTURE_T[i]);
-        glVertex2f(static_cast<float>(cornerX[ORDER[i]]), static_cast<float>(cornerY[ORDER[i]]));
-    }
-    glEnd();
+    const double quadX[4] = {cornerX[1], cornerX[0], cornerX[2], cornerX[3]};
+    const double quadY[4] = {cornerY[1], cornerY[0], cornerY[2], cornerY[3]};
+    DrawImageCorners(image, quadX, quadY);
     glPopMatrix();
 }

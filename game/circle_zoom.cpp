@@ -78,12 +78,14 @@ void CircleZoom::Draw() {
     } else {
         DrawOpening();
     }
+    EndOpaque();
     glEnable(GL_TEXTURE_2D);
     glPopMatrix();
 }
 
 void CircleZoom::DrawClosed() {
     glDisable(GL_TEXTURE_2D);
+    BeginOpaque();
     BlackQuad(-CIRCLEZOOM_COVER_HALF_WIDTH, CIRCLEZOOM_COVER_HALF_HEIGHT,
               CIRCLEZOOM_COVER_HALF_WIDTH, -CIRCLEZOOM_COVER_HALF_HEIGHT);
 }
@@ -97,6 +99,7 @@ void CircleZoom::DrawOpening() {
     const double overlap = CIRCLEZOOM_BAND_OVERLAP;
     DrawImageQuad(IMG_CIRCLE_FRAME, -r, r, r, -r);
     glDisable(GL_TEXTURE_2D);
+    BeginOpaque();
     BlackQuad(-w, h, -r, -h);                      // left
     BlackQuad(r, h, w, -h);                        // right
     BlackQuad(-r - overlap, -r, r + overlap, -h);  // lower

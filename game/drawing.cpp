@@ -1,9 +1,278 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Software renderers pay for every pixel a quad covers, clear or not: texture reads and
+// blending. Quads are therefore drawn only where they are in view and only over the parts of
+// their pictures that show; what is left out would not have changed a pixel.
 #include "game/drawing.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "game/world_view.h"
+
+namespace {
+
+struct Point {
+    double x, y;
+};
+
+Point operator+(Point a, Point b) {
+    return {a.x + b.x, a.y + b.y};
+}
+Point operator-(Point a, Point b) {
+    return {a.x - b.x, a.y - b.y};
+}
+Point operator*(Point a, double f) {
+    return {a.x * f, a.y * f};
+}
+
+// From the current frame to window pixels, as OpenGL maps a vertex.
+struct WindowMapping {
+    float matrix[16];  // projection times model-view, by columns
+    GLint viewport[4];
+
+    WindowMapping() {
+        float model[16];
+        float projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, model);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        for (int column = 0; column < 4; ++column) {
+            for (int row = 0; row < 4; ++row) {
+                float sum = 0.0f;
+                for (int k = 0; k < 4; ++k) {
+                    sum += projection[k * 4 + row] * model[column * 4 + k];
+                }
+                matrix[column * 4 + row] = sum;
+            }
+        }
+    }
+    Point Map(Point p) const {
+        double x = matrix[0] * p.x + matrix[4] * p.y + matrix[12];
+        double y = matrix[1] * p.x + matrix[5] * p.y + matrix[13];
+        double w = matrix[3] * p.x + matrix[7] * p.y + matrix[15];
+        return {viewport[0] + (x / w + 1.0) * 0.5 * viewport[2],
+                viewport[1] + (y / w + 1.0) * 0.5 * viewport[3]};
+    }
+};
+
+// Window pixels spanned by some points.
+struct PixelBox {
+    double left = HUGE_VAL, bottom = HUGE_VAL, right = -HUGE_VAL, top = -HUGE_VAL;
+    void Add(Point p) {
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        bottom = std::min(bottom, p.y), top = std::max(top, p.y);
+    }
+    // With a pixel to spare on every side for the rasteriser's rounding.
+    bool Meets(const GLint (&viewport)[4]) const {
+        return right + 1.0 >= viewport[0] && left - 1.0 <= viewport[0] + viewport[2] &&
+               top + 1.0 >= viewport[1] && bottom - 1.0 <= viewport[1] + viewport[3];
+    }
+};
+
+const ImageCoverage* CoverageOf(int image) {
+    const WorldView& world = TheWorld();
+    const ImageCoverage& coverage = world.Coverage(image);
+    bool known = coverage.texture != 0 && coverage.texture == world.TextureOf(image);
+    return known ? &coverage : nullptr;
+}
+
+// The deepest mipmap level the renderer may read for a picture of the given size whose s and
+// t axes span these window vectors: the rate of texels to pixels along the direction the
+// picture is shrunk most, with a level to spare for trilinear filtering and rounding.
+int DeepestLevel(Point sAxis, Point tAxis, int width, int height) {
+    Point a = sAxis * (1.0 / width);  // pixels per texel
+    Point b = tAxis * (1.0 / height);
+    double aa = a.x * a.x + a.y * a.y;
+    double bb = b.x * b.x + b.y * b.y;
+    double ab = a.x * b.x + a.y * b.y;
+    double least = 0.5 * (aa + bb - std::sqrt((aa - bb) * (aa - bb) + 4.0 * ab * ab));
+    if (least <= 0.0) {
+        return DRAWING_COVERAGE_LEVELS;
+    }
+    double lod = -0.5 * std::log2(least);
+    return std::max(0, static_cast<int>(std::ceil(lod))) + 1;
+}
+
+// A picture over a parallelogram: the texel (s, t) of the whole picture, s and t from 0 to 1
+// and t = 0 its top row, lies at origin + across * s + down * t; mirrored, at
+// origin + across * s + down * (1 - t).
+class Parallelogram {
+public:
+    Point origin, across, down;
+    bool mirrored = false;
+
+    // A part of the crop, in its texels, in the order every quad of the game takes.
+    void Vertices(const ImageCoverage& c, int x0, int y0, int x1, int y1) const {
+        int top = mirrored ? y1 : y0;
+        int bottom = mirrored ? y0 : y1;
+        Vertex(c, x0, top);
+        Vertex(c, x0, bottom);
+        Vertex(c, x1, bottom);
+        Vertex(c, x1, top);
+    }
+    Point At(double s, double t) const {
+        return origin + across * s + down * (mirrored ? 1 - t : t);
+    }
+
+private:
+    void Vertex(const ImageCoverage& c, int x, int y) const {
+        glTexCoord2f(static_cast<float>(x) / c.cropWidth, static_cast<float>(y) / c.cropHeight);
+        Point p = At(static_cast<double>(c.cropX + x) / c.width,
+                     static_cast<double>(c.cropY + y) / c.height);
+        glVertex2d(p.x, p.y);
+    }
+};
+
+// Every cell that shows at the level. Rows alike are joined into bands, and neighbours in a
+// band into one quad, but only between columns where some row starts or ends a run: quads
+// that meet then share whole edges, so that no pixel on a seam between them is lost or
+// drawn twice, as it could be where one quad's corner lay on another's edge.
+void DrawCells(const Parallelogram& quad, const ImageCoverage& c, int level) {
+    const std::uint32_t* rows = c.cells[level];
+    std::uint64_t seams = 0;  // bit k: a run starts or ends at column k
+    for (int row = 0; row < c.rows; ++row) {
+        seams |= rows[row] ^ (static_cast<std::uint64_t>(rows[row]) << 1);
+    }
+    for (int row = 0; row < c.rows;) {
+        int first = row;
+        while (row < c.rows && rows[row] == rows[first]) {
+            ++row;
+        }
+        std::uint32_t bits = rows[first];
+        int y0 = first * c.cellHeight;
+        int y1 = std::min(row * c.cellHeight, c.cropHeight);
+        for (int column = 0; column < c.columns;) {
+            if (!(bits >> column & 1)) {
+                ++column;
+                continue;
+            }
+            int start = column++;
+            while (column < c.columns && (bits >> column & 1) && !(seams >> column & 1)) {
+                ++column;
+            }
+            quad.Vertices(c, start * c.cellWidth, y0, std::min(column * c.cellWidth, c.cropWidth),
+                          y1);
+        }
+    }
+}
+
+void DrawParallelogram(int image, const Parallelogram& quad, const float (&colour)[4]) {
+    WindowMapping window;
+    Point corner[4] = {quad.origin, quad.origin + quad.down, quad.origin + quad.across + quad.down,
+                       quad.origin + quad.across};
+    PixelBox box;
+    for (Point& p : corner) {
+        p = window.Map(p);
+        box.Add(p);
+    }
+    if (!box.Meets(window.viewport)) {
+        return;
+    }
+    BindImage(image);
+    glColor4fv(colour);
+    glBegin(GL_QUADS);
+    if (const ImageCoverage* c = CoverageOf(image)) {
+        Point sAxis = corner[3] - corner[0];
+        Point tAxis = corner[1] - corner[0];
+        int level = DeepestLevel(sAxis, tAxis, c->width, c->height);
+        bool small = std::hypot(sAxis.x, sAxis.y) < DRAWING_SMALL_QUAD ||
+                     std::hypot(tAxis.x, tAxis.y) < DRAWING_SMALL_QUAD;
+        if (level < DRAWING_COVERAGE_LEVELS && !small) {
+            DrawCells(quad, *c, level);
+        } else {
+            quad.Vertices(*c, 0, 0, c->cropWidth, c->cropHeight);
+        }
+    } else {
+        ImageCoverage whole;
+        whole.width = whole.height = whole.cropWidth = whole.cropHeight = 1;
+        quad.Vertices(whole, 0, 0, 1, 1);
+    }
+    glEnd();
+}
+
+// The affine map of one triangle of a quad from texture to the frame, applied to (s, t).
+Point Affine(Point p0, Point t0, Point p1, Point t1, Point p2, Point t2, Point st) {
+    double det = (t1.x - t0.x) * (t2.y - t0.y) - (t2.x - t0.x) * (t1.y - t0.y);
+    double a = ((st.x - t0.x) * (t2.y - t0.y) - (t2.x - t0.x) * (st.y - t0.y)) / det;
+    double b = ((t1.x - t0.x) * (st.y - t0.y) - (st.x - t0.x) * (t1.y - t0.y)) / det;
+    return p0 + (p1 - p0) * a + (p2 - p0) * b;
+}
+
+// The pixels a crop can reach on a quad of four free corners, whichever diagonal the
+// renderer splits it along: each triangle maps texture to frame by its own affine map.
+PixelBox CropPixels(const Point (&corner)[4], const ImageCoverage& c, const WindowMapping& window) {
+    const Point texture[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+    const int triangles[4][3] = {{0, 1, 2}, {0, 2, 3}, {0, 1, 3}, {1, 2, 3}};
+    double s0 = static_cast<double>(c.cropX) / c.width;
+    double s1 = static_cast<double>(c.cropX + c.cropWidth) / c.width;
+    double t0 = static_cast<double>(c.cropY) / c.height;
+    double t1 = static_cast<double>(c.cropY + c.cropHeight) / c.height;
+    PixelBox box;
+    for (const auto& t : triangles) {
+        for (Point st : {Point{s0, t0}, Point{s0, t1}, Point{s1, t1}, Point{s1, t0}}) {
+            box.Add(window.Map(Affine(corner[t[0]], texture[t[0]], corner[t[1]], texture[t[1]],
+                                      corner[t[2]], texture[t[2]], st)));
+        }
+    }
+    return box;
+}
+
+// A quad of four free corners is drawn as it stands, its texture coordinates moved onto the
+// crop; the scissor keeps the renderer to the pixels the crop can reach. A scissor already
+// set stays in force.
+void DrawSkewed(int image, const Point (&corner)[4]) {
+    WindowMapping window;
+    PixelBox box;
+    for (Point p : corner) {
+        box.Add(window.Map(p));
+    }
+    const ImageCoverage* c = CoverageOf(image);
+    if (!box.Meets(window.viewport)) {
+        return;
+    }
+    ImageCoverage whole;
+    whole.width = whole.height = whole.cropWidth = whole.cropHeight = 1;
+    if (!c) {
+        c = &whole;
+    }
+    PixelBox reach = CropPixels(corner, *c, window);
+    GLint previous[4];
+    glGetIntegerv(GL_SCISSOR_BOX, previous);
+    bool scissored = glIsEnabled(GL_SCISSOR_TEST);
+    GLint left = static_cast<GLint>(std::floor(reach.left)) - 1;
+    GLint bottom = static_cast<GLint>(std::floor(reach.bottom)) - 1;
+    GLint right = static_cast<GLint>(std::ceil(reach.right)) + 1;
+    GLint top = static_cast<GLint>(std::ceil(reach.top)) + 1;
+    if (scissored) {
+        left = std::max(left, previous[0]), bottom = std::max(bottom, previous[1]);
+        right = std::min(right, previous[0] + previous[2]);
+        top = std::min(top, previous[1] + previous[3]);
+    }
+    if (right <= left || top <= bottom) {
+        return;
+    }
+    glScissor(left, bottom, right - left, top - bottom);
+    glEnable(GL_SCISSOR_TEST);
+    BindImage(image);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    const float S[4] = {0, 0, 1, 1};
+    const float T[4] = {0, 1, 1, 0};
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2f(static_cast<float>((S[i] * c->width - c->cropX) / c->cropWidth),
+                     static_cast<float>((T[i] * c->height - c->cropY) / c->cropHeight));
+        glVertex2f(static_cast<float>(corner[i].x), static_cast<float>(corner[i].y));
+    }
+    glEnd();
+    glScissor(previous[0], previous[1], previous[2], previous[3]);
+    if (!scissored) {
+        glDisable(GL_SCISSOR_TEST);
+    }
+}
+
+}  // namespace
 
 void BindImage(int image) {
     glBindTexture(GL_TEXTURE_2D, TheWorld().TextureOf(image));
@@ -12,18 +281,41 @@ void BindImage(int image) {
 
 void DrawImageQuad(int image, double left, double top, double right, double bottom, float red,
                    float green, float blue, float alpha, bool mirrored) {
-    float upper = mirrored ? 1.0f : 0.0f;
-    float lower = 1.0f - upper;
-    BindImage(image);
-    glColor4f(red, green, blue, alpha);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, upper);
-    glVertex2d(left, top);
-    glTexCoord2f(0.0f, lower);
-    glVertex2d(left, bottom);
-    glTexCoord2f(1.0f, lower);
-    glVertex2d(right, bottom);
-    glTexCoord2f(1.0f, upper);
-    glVertex2d(right, top);
-    glEnd();
+    Parallelogram quad;
+    quad.origin = {left, top};
+    quad.across = {right - left, 0.0};
+    quad.down = {0.0, bottom - top};
+    quad.mirrored = mirrored;
+    const float colour[4] = {red, green, blue, alpha};
+    DrawParallelogram(image, quad, colour);
+}
+
+// Captions that are parallelograms (most are) are cut to their cells like any picture.
+void DrawImageCorners(int image, const double (&x)[4], const double (&y)[4]) {
+    const Point corner[4] = {{x[0], y[0]}, {x[1], y[1]}, {x[2], y[2]}, {x[3], y[3]}};
+    Point across = corner[3] - corner[0];
+    Point down = corner[1] - corner[0];
+    Point opposite = corner[0] + across + down;
+    const double tolerance = 1e-9;
+    if (std::abs(opposite.x - corner[2].x) < tolerance &&
+        std::abs(opposite.y - corner[2].y) < tolerance) {
+        Parallelogram quad;
+        quad.origin = corner[0];
+        quad.across = across;
+        quad.down = down;
+        const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        DrawParallelogram(image, quad, white);
+    } else {
+        DrawSkewed(image, corner);
+    }
+}
+
+// An untextured quad of alpha 1 hides what lies under it; blending it would only cost the
+// renderer a read of every pixel.
+void BeginOpaque() {
+    glDisable(GL_BLEND);
+}
+
+void EndOpaque() {
+    glEnable(GL_BLEND);
 }

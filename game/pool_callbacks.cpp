@@ -30,6 +30,20 @@ void SoundStrike(WorldView& world, SeedWeed* weed) {
     weed->soundDelay = SEEDWEED_SOUND_DELAY;
 }
 
+// A turned fishie stays within its corners' distance of its centre.
+bool FishieInView(const Fishie& fishie) {
+    double reach = FISHIE_HALF_SIZE * std::sqrt(2.0);
+    return TheWorld().InView(fishie.x - reach, fishie.y - reach, fishie.x + reach,
+                             fishie.y + reach);
+}
+
+// The seed and both strands, which stand on the seed's bottom edge.
+bool SeedWeedInView(const SeedWeed& weed) {
+    double foot = weed.y - SEEDWEED_DRAW_SIZE;
+    return TheWorld().InView(weed.x - SEEDWEED_DRAW_WIDTH, foot - SEEDWEED_DRAW_SIZE,
+                             weed.x + SEEDWEED_DRAW_WIDTH, foot + SEEDWEED_DRAW_HEIGHT);
+}
+
 }  // namespace
 
 // A fishie inside the submarine's mouth, within reach and within 15 degrees of its heading,
@@ -103,14 +117,21 @@ void FinishSwallowing(Fishie* fishie) {
     }
 }
 
+// Most of the pools' actors are out of view, ahead or behind; they are passed over at once.
 void DrawFishie(Fishie* fishie) {
-    fishie->Draw();
+    if (FishieInView(*fishie)) {
+        fishie->Draw();
+    }
 }
 
 void DrawSeedWeedUnder(SeedWeed* weed) {
-    weed->DrawUnder();
+    if (SeedWeedInView(*weed)) {
+        weed->DrawUnder();
+    }
 }
 
 void DrawSeedWeedOver(SeedWeed* weed) {
-    weed->DrawOver();
+    if (SeedWeedInView(*weed)) {
+        weed->DrawOver();
+    }
 }

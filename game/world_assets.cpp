@@ -56,19 +56,22 @@ SDL_Surface* ToUploadableFormat(SDL_Surface* surface) {
     return converted;
 }
 
-// The picture's rows without the surface's padding.
-std::vector<unsigned char> TightPixels(const SDL_Surface* surface, int bytes) {
-    size_t row = static_cast<size_t>(surface->w) * bytes;
-    std::vector<unsigned char> pixels(row * surface->h);
+// The part of the picture from (x, y), width by height texels, without the surface's padding.
+std::vector<unsigned char> CopyPixels(const SDL_Surface* surface, int bytes, int x, int y,
+                                      int width, int height) {
+    size_t row = static_cast<size_t>(width) * bytes;
+    std::vector<unsigned char> pixels(row * height);
     const unsigned char* source = static_cast<const unsigned char*>(surface->pixels);
-    for (int y = 0; y < surface->h; ++y) {
-        std::memcpy(&pixels[row * y], source + static_cast<size_t>(surface->pitch) * y, row);
+    for (int line = 0; line < height; ++line) {
+        std::memcpy(&pixels[row * line],
+                    source + static_cast<size_t>(surface->pitch) * (y + line) +
+                        static_cast<size_t>(x) * bytes,
+                    row);
     }
     return pixels;
 }
-
 // Colours are averaged by their alpha, so the clear border round a sprite cannot darken its
-// edge as it shrinks.
+// edge as it shrinks. Whole numbers give the rounding exactly, and quickly.
 std::vector<unsigned char> HalfSize(const std::vector<unsigned char>& image, int width, int height,
                                     int bytes) {
     int halfWidth = std::max(1, width / 2);
@@ -76,13 +79,13 @@ std::vector<unsigned char> HalfSize(const std::vector<unsigned char>& image, int
     std::vector<unsigned char> half(static_cast<size_t>(halfWidth) * halfHeight * bytes);
     for (int y = 0; y < halfHeight; ++y) {
         for (int x = 0; x < halfWidth; ++x) {
-            double sum[4] = {0.0, 0.0, 0.0, 0.0};
+            unsigned sum[4] = {0, 0, 0, 0};
             for (int dy = 0; dy < 2; ++dy) {
                 for (int dx = 0; dx < 2; ++dx) {
                     size_t at = (static_cast<size_t>(std::min(2 * y + dy, height - 1)) * width +
                                  std::min(2 * x + dx, width - 1)) *
                                 bytes;
-                    double alpha = bytes == 4 ? image[at + 3] : 255.0;
+                    unsigned alpha = bytes == 4 ? image[at + 3] : 255;
                     for (int c = 0; c < 3; ++c) {
                         sum[c] += image[at + c] * alpha;
                     }
@@ -91,23 +94,22 @@ std::vector<unsigned char> HalfSize(const std::vector<unsigned char>& image, int
             }
             unsigned char* out = &half[(static_cast<size_t>(y) * halfWidth + x) * bytes];
             for (int c = 0; c < 3; ++c) {
-                out[c] = static_cast<unsigned char>(sum[3] > 0.0 ? sum[c] / sum[3] + 0.5 : 0.0);
+                // The nearest whole number to sum[c] / sum[3], halves rounded up.
+                out[c] = static_cast<unsigned char>(
+                    sum[3] > 0 ? (2 * sum[c] + sum[3]) / (2 * sum[3]) : 0);
             }
             if (bytes == 4) {
-                out[3] = static_cast<unsigned char>(sum[3] / 4.0 + 0.5);
+                out[3] = static_cast<unsigned char>((sum[3] + 2) / 4);
             }
         }
     }
     return half;
 }
-
 // Sprites are drawn far smaller than their pictures (a fishie about an eighth at 640x480):
 // each smaller level halves the one above, down to one pixel, and a shrunk sprite is sampled
 // from the levels nearest its size, smooth and with less to read.
-void UploadSmallerLevels(SDL_Surface* surface, int bytes, GLenum format) {
-    std::vector<unsigned char> level = TightPixels(surface, bytes);
-    int width = surface->w;
-    int height = surface->h;
+void UploadSmallerLevels(std::vector<unsigned char> level, int width, int height, int bytes,
+                         GLenum format) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int index = 1; width > 1 || height > 1; ++index) {
         level = HalfSize(level, width, height, bytes);
@@ -118,28 +120,120 @@ void UploadSmallerLevels(SDL_Surface* surface, int bytes, GLenum format) {
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
-
-void UploadTexture(SDL_Surface* surface) {
+// The least box, in texels, that holds every texel that is not wholly clear; empty (width 0)
+// for a clear picture.
+struct TexelBox {
+    int left, top, right, bottom;  // right and bottom one past the last
+};
+TexelBox ShownTexels(const SDL_Surface* surface) {
+    TexelBox box = {surface->w, surface->h, 0, 0};
+    const unsigned char* pixels = static_cast<const unsigned char*>(surface->pixels);
+    for (int y = 0; y < surface->h; ++y) {
+        const unsigned char* row = pixels + static_cast<size_t>(surface->pitch) * y;
+        for (int x = 0; x < surface->w; ++x) {
+            if (row[4 * x + 3]) {
+                box.left = std::min(box.left, x), box.right = std::max(box.right, x + 1);
+                box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y + 1);
+            }
+        }
+    }
+    return box.right > box.left ? box : TexelBox{0, 0, surface->w, surface->h};
+}
+int AlignDown(int value) {
+    return std::max(0, value / DRAWING_CROP_ALIGNMENT * DRAWING_CROP_ALIGNMENT);
+}
+int AlignUp(int value, int limit) {
+    int steps = (value + DRAWING_CROP_ALIGNMENT - 1) / DRAWING_CROP_ALIGNMENT;
+    return std::min(limit, steps * DRAWING_CROP_ALIGNMENT);
+}
+// The crop keeps a clear margin and starts and ends on whole steps, so that the first
+// mipmap levels of the crop are exactly the matching parts of the whole picture's.
+void ChooseCrop(const SDL_Surface* surface, int bytes, ImageCoverage& coverage) {
+    coverage.width = coverage.cropWidth = surface->w;
+    coverage.height = coverage.cropHeight = surface->h;
+    if (bytes != 4) {
+        return;
+    }
+    TexelBox shown = ShownTexels(surface);
+    int left = AlignDown(shown.left - DRAWING_CROP_MARGIN);
+    int top = AlignDown(shown.top - DRAWING_CROP_MARGIN);
+    int right = AlignUp(shown.right + DRAWING_CROP_MARGIN, surface->w);
+    int bottom = AlignUp(shown.bottom + DRAWING_CROP_MARGIN, surface->h);
+    double share = static_cast<double>(right - left) * (bottom - top) / surface->w / surface->h;
+    if (share < DRAWING_CROP_WORTH) {
+        coverage.cropX = left, coverage.cropY = top;
+        coverage.cropWidth = right - left, coverage.cropHeight = bottom - top;
+    }
+}
+// A cell shows at a mipmap level when a texel that is not clear lies near enough that the
+// level's filtering can carry it there: each level spreads a texel over its own size, and
+// bilinear sampling reaches one and a half of its texels further.
+void MapCells(const std::vector<unsigned char>& crop, int bytes, ImageCoverage& c) {
+    const int cells = DRAWING_COVERAGE_CELLS;
+    c.cellWidth = std::max(1, (c.cropWidth + cells - 1) / cells);
+    c.cellHeight = std::max(1, (c.cropHeight + cells - 1) / cells);
+    c.columns = (c.cropWidth + c.cellWidth - 1) / c.cellWidth;
+    c.rows = (c.cropHeight + c.cellHeight - 1) / c.cellHeight;
+    const int block = 8;  // texels: a block's content is noted once, then spread
+    for (int by = 0; by < c.cropHeight; by += block) {
+        for (int bx = 0; bx < c.cropWidth; bx += block) {
+            bool shows = bytes != 4;
+            for (int y = by; y < std::min(by + block, c.cropHeight) && !shows; ++y) {
+                const unsigned char* row = &crop[(static_cast<size_t>(y) * c.cropWidth) * 4];
+                for (int x = bx; x < std::min(bx + block, c.cropWidth) && !shows; ++x) {
+                    shows = row[4 * x + 3] != 0;
+                }
+            }
+            if (!shows) {
+                continue;
+            }
+            for (int level = 0; level < DRAWING_COVERAGE_LEVELS; ++level) {
+                int reach = (2 << level) + 2;
+                int c0 = std::max(0, (bx - reach) / c.cellWidth);
+                int c1 = std::min(c.columns - 1, (bx + block + reach) / c.cellWidth);
+                int r0 = std::max(0, (by - reach) / c.cellHeight);
+                int r1 = std::min(c.rows - 1, (by + block + reach) / c.cellHeight);
+                for (int r = r0; r <= r1; ++r) {
+                    for (int column = c0; column <= c1; ++column) {
+                        c.cells[level][r] |= std::uint32_t{1} << column;
+                    }
+                }
+            }
+        }
+    }
+}
+// Uploads the crop of the picture with its smaller levels, and says what of it shows.
+ImageCoverage UploadTexture(SDL_Surface* surface, GLuint texture) {
     int bytes = surface->format->BytesPerPixel;
     GLenum format = bytes == 3 ? GL_RGB : GL_RGBA;
+    ImageCoverage coverage;
+    coverage.texture = texture;
     SDL_LockSurface(surface);
-    glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, format, GL_UNSIGNED_BYTE,
-                 surface->pixels);
-    UploadSmallerLevels(surface, bytes, format);
+    ChooseCrop(surface, bytes, coverage);
+    std::vector<unsigned char> crop = CopyPixels(surface, bytes, coverage.cropX, coverage.cropY,
+                                                 coverage.cropWidth, coverage.cropHeight);
     SDL_UnlockSurface(surface);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, bytes, coverage.cropWidth, coverage.cropHeight, 0, format,
+                 GL_UNSIGNED_BYTE, crop.data());
+    MapCells(crop, bytes, coverage);
+    UploadSmallerLevels(std::move(crop), coverage.cropWidth, coverage.cropHeight, bytes, format);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return coverage;
 }
-
 }  // namespace
 
 void WorldTask::ReleaseImages() {
     glDeleteTextures(ASSET_IMAGE_COUNT, my_textures);
     for (std::uint32_t& texture : my_textures) {
         texture = 0;
+    }
+    for (ImageCoverage& coverage : my_coverage) {
+        coverage = ImageCoverage();
     }
 }
 
@@ -152,7 +246,7 @@ bool WorldTask::LoadImages() {
         if (!surface) {
             return false;
         }
-        UploadTexture(surface);
+        my_coverage[i] = UploadTexture(surface, my_textures[i]);
         SDL_FreeSurface(surface);
     }
     return true;

@@ -93,11 +93,13 @@ void WorldTask::DrawOcean() {
     glPushMatrix();
     glDisable(GL_TEXTURE_2D);
     glTranslatef(0.0f, static_cast<float>(-my_camera.y), 0.0f);
+    BeginOpaque();
     const double half = DRAW_VIEW_HALF_WIDTH;
     ColourQuad(-half, 0.0, half, -DRAW_SEA_DEPTH, SURFACE_BLUE, DEEP_BLACK);
     if (my_camera.y > DRAW_SKY_LOWEST_CAMERA) {
         ColourQuad(-half, DRAW_SKY_HEIGHT, half, 0.0, SKY_BLUE, SKY_BLUE);
     }
+    EndOpaque();
     glEnable(GL_TEXTURE_2D);
     glTranslatef(static_cast<float>(-std::fmod(my_sub.x, DRAW_WAVE_WIDTH)), 0.0f, 0.0f);
     glTranslatef(static_cast<float>(-DRAW_WAVE_TILES * DRAW_WAVE_WIDTH / 2), 0.0f, 0.0f);
@@ -147,4 +149,11 @@ void WorldTask::DrawMenu() {
     glTranslatef(0.0f, static_cast<float>(-DRAW_DIGIT_STEP), 0.0f);
     DrawScore(my_lastScore);
     glPopMatrix();
+}
+
+bool WorldTask::InView(double left, double bottom, double right, double top) const {
+    double halfHeight = WORLD_ZOOM_VALUE;
+    double halfWidth = ZOOM_X_POSITION * halfHeight;
+    return right >= my_camera.x - halfWidth && left <= my_camera.x + halfWidth &&
+           top >= my_camera.y - halfHeight && bottom <= my_camera.y + halfHeight;
 }

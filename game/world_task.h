@@ -15,6 +15,7 @@
 #include "game/billboard.h"
 #include "game/camera.h"
 #include "game/circle_zoom.h"
+#include "game/drawing.h"
 #include "game/fishie.h"
 #include "game/modes.h"
 #include "game/seed_weed.h"
@@ -29,6 +30,7 @@ class WorldTask final : public Task, public WorldView {
 public:
     FMOD_SYSTEM* my_soundSystem = nullptr;              // the game's, for every sound call
     std::uint32_t my_textures[ASSET_IMAGE_COUNT] = {};  // OpenGL texture names by IMAGES
+    ImageCoverage my_coverage[ASSET_IMAGE_COUNT];       // what of each picture shows
     FMOD_SOUND* my_sounds[ASSET_SOUND_COUNT] = {};      // sounds by SOUNDS
     long my_score = 0;                                  // points of the game in progress
     long my_lastScore = 0;  // points of the last game, shown in the menu
@@ -116,6 +118,8 @@ public:
 
     // What the actors see of the world.
     std::uint32_t TextureOf(int image) const override { return my_textures[image]; }
+    const ImageCoverage& Coverage(int image) const override { return my_coverage[image]; }
+    bool InView(double left, double bottom, double right, double top) const override;
     bool EffectsOn() const override { return my_playSounds; }
     void PlaySoundEffect(SOUNDS sound) override;  // on a free channel
     void PlaySoundVariant(SOUNDS first) override;

@@ -9,10 +9,14 @@
 
 class Sub;
 class BigFish;
+struct ImageCoverage;
 
 class WorldView {
 public:
-    virtual std::uint32_t TextureOf(int image) const = 0;  // the OpenGL texture of an IMAGES
+    virtual std::uint32_t TextureOf(int image) const = 0;        // the OpenGL texture of an IMAGES
+    virtual const ImageCoverage& Coverage(int image) const = 0;  // what of the picture shows
+    // Whether any of a box of the world, in units, is in the view.
+    virtual bool InView(double left, double bottom, double right, double top) const = 0;
 
     virtual bool EffectsOn() const = 0;  // effects are switched on (F2)
     // Both play only while effects are on; the variant is one of three, counting from first.

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The game's own pictures, cut to what shows of them, look as they do drawn whole.
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "world_fixture.h"
+
+namespace {
+
+class TrimmedDrawingTest : public WorldFixture {
+protected:
+    // The 320 x 240 window after drawing over a grey ground.
+    std::vector<unsigned char> Drawn(const std::function<void()>& draw) {
+        world.LoadGLStandard();
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw();
+        std::vector<unsigned char> pixels(320 * 240 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 320, 240, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+};
+
+// Each picture drawn larger than itself, so that only its full-size level is read: once as
+// the game draws it, cut to what shows of its crop, and once whole from the picture file.
+TEST_F(TrimmedDrawingTest, LooksAsTheWholePictureDrawnWhole) {
+    struct Case {
+        const char* what;
+        int image;
+        float x, y;
+        double halfSize, angle;
+        bool mirrored;
+    };
+    const Case cases[] = {
+        {"a propeller, turned and mirrored", IMG_PROP2, 0.1f, -0.2f, 0.9, 30.0, true},
+        {"a fish's face, cropped", IMG_FISH_FACE3, 0.1f, -0.2f, 1.7, 200.0, false},
+        {"the circle's ring, hollow", IMG_CIRCLE_FRAME, -2.4f, -1.6f, 3.3, 10.0, false},
+    };
+    for (const Case& c : cases) {
+        auto draw = [&] {
+            glPushMatrix();
+            glTranslatef(c.x, c.y, 0.0f);
+            glRotatef(static_cast<float>(c.angle), 0.0f, 0.0f, 1.0f);
+            DrawImageQuad(c.image, -c.halfSize, c.halfSize, c.halfSize, -c.halfSize, 1.0f, 1.0f,
+                          1.0f, 1.0f, c.mirrored);
+            glPopMatrix();
+        };
+        std::vector<unsigned char> trimmed = Drawn(draw);
+        SDL_Surface* picture = world.LoadImage(IMG_filenames[c.image]);
+        ASSERT_NE(picture, nullptr);
+        GLuint whole = 0;
+        glGenTextures(1, &whole);
+        glBindTexture(GL_TEXTURE_2D, whole);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture->w, picture->h, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, picture->pixels);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        SDL_FreeSurface(picture);
+        std::uint32_t own = world.my_textures[c.image];
+        world.my_textures[c.image] = whole;  // a texture the world did not measure: drawn whole
+        std::vector<unsigned char> reference = Drawn(draw);
+        world.my_textures[c.image] = own;
+        glDeleteTextures(1, &whole);
+        int shown = 0, differ = 0;
+        for (size_t i = 0; i < reference.size(); ++i) {
+            shown += reference[i] != 128;
+            differ += std::abs(reference[i] - trimmed[i]) > 2;
+        }
+        EXPECT_GT(shown, 3000) << c.what;
+        EXPECT_EQ(differ, 0) << c.what;
+    }
+}
+
+}  // namespace
