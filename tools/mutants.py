@@ -282,7 +282,7 @@ MUTANTS = [
      "glViewport(0, 0, width, height);",
      "dropped bars: the view is stretched over a window of another shape"),
     ("draw-pictures-upside-down", "game/drawing.cpp",
-     "float upper = mirrored ? 1.0f : 0.0f;", "float upper = mirrored ? 0.0f : 1.0f;",
+     "    quad.mirrored = mirrored;\n", "    quad.mirrored = !mirrored;\n",
      "flipped: every picture is drawn upside down"),
 ]
 
