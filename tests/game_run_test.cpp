@@ -309,6 +309,8 @@ TEST_P(PlayTest, FromTheMenuThroughAChaseWithPauseAndAStall) {
     // Only the propeller turns; a running ocean would scroll the whole picture.
     EXPECT_LT(changed, paused.rgb.size() / 75) << "the ocean stands still while paused";
     EXPECT_TRUE(HoldKeyUntilLogged("Pause", "Resumed"));
+    EXPECT_EQ(LinesStartingWith("Paused"), 1) << "once per press, however long held";
+    EXPECT_EQ(LinesStartingWith("Resumed"), 1);
     QuitWithEscape();
     int rates = LinesStartingWith("Log info: FPS: ");
     EXPECT_TRUE(rates >= 1 && rates < 10) << rates << " frame rates told, one every five seconds";
