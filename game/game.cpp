@@ -95,7 +95,11 @@ bool Game::SetCaptionAndIcon() {
         Log::Get().Write(LOG_ERROR, "Cannot load icon!");
         return false;
     }
-    SDL_WM_SetIcon(icon, nullptr);
+    // The classic SDL 1.2 library crashes setting an icon without a video subsystem (an
+    // unreachable display); the video task reports that failure next.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_WM_SetIcon(icon, nullptr);
+    }
     return true;
 }
 
