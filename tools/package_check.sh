@@ -35,7 +35,8 @@ lint() {
 }
 check lint
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$package" > /dev/null
+# Reinstalled, should a package of the same version be there already.
+DEBIAN_FRONTEND=noninteractive apt-get install --reinstall -y -qq "./$package" > /dev/null
 check test -x /usr/games/tobrin
 check test "$(/usr/games/tobrin --version)" = "tobrin $(dpkg-deb --field "$package" Version)"
 check desktop-file-validate /usr/share/applications/io.github.tobrin.TobrinAndTheFish.desktop
