@@ -71,6 +71,13 @@ struct PixelBox {
     }
 };
 
+// A picture drawn whole, as one cell: for a texture loaded without a map of what shows.
+ImageCoverage WholePicture() {
+    ImageCoverage whole;
+    whole.width = whole.height = whole.cropWidth = whole.cropHeight = 1;
+    return whole;
+}
+
 const ImageCoverage* CoverageOf(int image) {
     const WorldView& world = TheWorld();
     const ImageCoverage& coverage = world.Coverage(image);
@@ -185,9 +192,7 @@ void DrawParallelogram(int image, const Parallelogram& quad, const float (&colou
             quad.Vertices(*c, 0, 0, c->cropWidth, c->cropHeight);
         }
     } else {
-        ImageCoverage whole;
-        whole.width = whole.height = whole.cropWidth = whole.cropHeight = 1;
-        quad.Vertices(whole, 0, 0, 1, 1);
+        quad.Vertices(WholePicture(), 0, 0, 1, 1);
     }
     glEnd();
 }
@@ -232,8 +237,7 @@ void DrawSkewed(int image, const Point (&corner)[4]) {
     if (!box.Meets(window.viewport)) {
         return;
     }
-    ImageCoverage whole;
-    whole.width = whole.height = whole.cropWidth = whole.cropHeight = 1;
+    const ImageCoverage whole = WholePicture();
     if (!c) {
         c = &whole;
     }

@@ -154,8 +154,9 @@ const float DRAW_SCORE_Y = -1.275f;       // the game's near the bottom,
 const float DRAW_HIGH_SCORE_Y = -1.125f;  // the menu's best on the row above the last game's
 
 // World: the view, the chase's start and the chomp.
-const float WORLD_ZOOM_VALUE = 1.5f;           // units, half the view's height
-const double ZOOM_X_POSITION = 4.0 / 3.0;      // the view's width to height
+const float WORLD_ZOOM_VALUE = 1.5f;       // units, half the view's height
+const double ZOOM_X_POSITION = 4.0 / 3.0;  // the view's width to height
+const double WORLD_VIEW_HALF_WIDTH = ZOOM_X_POSITION * WORLD_ZOOM_VALUE;  // units
 const double WORLD_CHOMPED_DELAY = 0.0;        // seconds from the chomp to the closing circle
 const double BIGFISH_STARTING_DISTANCE = 2.5;  // units; the fish enters 1.5 times this ahead
 const double BIGFISH_ENTRY_DISTANCE = BIGFISH_STARTING_DISTANCE * 1.5;

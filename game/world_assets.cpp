@@ -70,6 +70,7 @@ std::vector<unsigned char> CopyPixels(const SDL_Surface* surface, int bytes, int
     }
     return pixels;
 }
+
 // Colours are averaged by their alpha, so the clear border round a sprite cannot darken its
 // edge as it shrinks. Whole numbers give the rounding exactly, and quickly.
 std::vector<unsigned char> HalfSize(const std::vector<unsigned char>& image, int width, int height,
@@ -105,6 +106,7 @@ std::vector<unsigned char> HalfSize(const std::vector<unsigned char>& image, int
     }
     return half;
 }
+
 // Sprites are drawn far smaller than their pictures (a fishie about an eighth at 640x480):
 // each smaller level halves the one above, down to one pixel, and a shrunk sprite is sampled
 // from the levels nearest its size, smooth and with less to read.
@@ -120,6 +122,7 @@ void UploadSmallerLevels(std::vector<unsigned char> level, int width, int height
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
+
 // The least box, in texels, that holds every texel that is not wholly clear; empty (width 0)
 // for a clear picture.
 struct TexelBox {
@@ -139,13 +142,16 @@ TexelBox ShownTexels(const SDL_Surface* surface) {
     }
     return box.right > box.left ? box : TexelBox{0, 0, surface->w, surface->h};
 }
+
 int AlignDown(int value) {
     return std::max(0, value / DRAWING_CROP_ALIGNMENT * DRAWING_CROP_ALIGNMENT);
 }
+
 int AlignUp(int value, int limit) {
     int steps = (value + DRAWING_CROP_ALIGNMENT - 1) / DRAWING_CROP_ALIGNMENT;
     return std::min(limit, steps * DRAWING_CROP_ALIGNMENT);
 }
+
 // The crop keeps a clear margin and starts and ends on whole steps, so that the first
 // mipmap levels of the crop are exactly the matching parts of the whole picture's.
 void ChooseCrop(const SDL_Surface* surface, int bytes, ImageCoverage& coverage) {
@@ -165,6 +171,7 @@ void ChooseCrop(const SDL_Surface* surface, int bytes, ImageCoverage& coverage) 
         coverage.cropWidth = right - left, coverage.cropHeight = bottom - top;
     }
 }
+
 // A cell shows at a mipmap level when a texel that is not clear lies near enough that the
 // level's filtering can carry it there: each level spreads a texel over its own size, and
 // bilinear sampling reaches one and a half of its texels further.
@@ -202,6 +209,7 @@ void MapCells(const std::vector<unsigned char>& crop, int bytes, ImageCoverage& 
         }
     }
 }
+
 // Uploads the crop of the picture with its smaller levels, and says what of it shows.
 ImageCoverage UploadTexture(SDL_Surface* surface, GLuint texture) {
     int bytes = surface->format->BytesPerPixel;
@@ -225,6 +233,7 @@ ImageCoverage UploadTexture(SDL_Surface* surface, GLuint texture) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     return coverage;
 }
+
 }  // namespace
 
 void WorldTask::ReleaseImages() {

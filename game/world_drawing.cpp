@@ -50,9 +50,8 @@ void WorldTask::LoadGLStandard() {
     int viewWidth = std::min(width, static_cast<int>(std::lround(height * ZOOM_X_POSITION)));
     int viewHeight = std::min(height, static_cast<int>(std::lround(width / ZOOM_X_POSITION)));
     glViewport((width - viewWidth) / 2, (height - viewHeight) / 2, viewWidth, viewHeight);
-    double halfHeight = WORLD_ZOOM_VALUE;
-    double halfWidth = ZOOM_X_POSITION * halfHeight;
-    glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -1.0, 1.0);
+    glOrtho(-WORLD_VIEW_HALF_WIDTH, WORLD_VIEW_HALF_WIDTH, -WORLD_ZOOM_VALUE, WORLD_ZOOM_VALUE,
+            -1.0, 1.0);
 }
 
 void WorldTask::DrawGame(double frameTime) {
@@ -152,8 +151,7 @@ void WorldTask::DrawMenu() {
 }
 
 bool WorldTask::InView(double left, double bottom, double right, double top) const {
-    double halfHeight = WORLD_ZOOM_VALUE;
-    double halfWidth = ZOOM_X_POSITION * halfHeight;
-    return right >= my_camera.x - halfWidth && left <= my_camera.x + halfWidth &&
-           top >= my_camera.y - halfHeight && bottom <= my_camera.y + halfHeight;
+    return right >= my_camera.x - WORLD_VIEW_HALF_WIDTH &&
+           left <= my_camera.x + WORLD_VIEW_HALF_WIDTH && top >= my_camera.y - WORLD_ZOOM_VALUE &&
+           bottom <= my_camera.y + WORLD_ZOOM_VALUE;
 }
