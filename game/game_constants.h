@@ -140,7 +140,6 @@ const double CIRCLEZOOM_CHOMP_SPEED = 1.2;        // units per second closing on
 const double CIRCLEZOOM_CLOSING_RADIUS = 4.0;     // units: a closing circle starts this wide
 
 // Drawing the world: the view's edges, the sea and the sky, the waves and the score's digits.
-const double DRAW_VIEW_HALF_WIDTH = 2.0;     // units either side of the view's centre
 const double DRAW_SKY_HEIGHT = 2.0;          // units the sky reaches above the surface
 const double DRAW_SEA_DEPTH = 50.0;          // units the water takes to fade to black
 const double DRAW_SKY_LOWEST_CAMERA = -1.8;  // units: with the camera this deep, no sky shows

@@ -93,7 +93,7 @@ void WorldTask::DrawOcean() {
     glDisable(GL_TEXTURE_2D);
     glTranslatef(0.0f, static_cast<float>(-my_camera.y), 0.0f);
     BeginOpaque();
-    const double half = DRAW_VIEW_HALF_WIDTH;
+    const double half = WORLD_VIEW_HALF_WIDTH;
     ColourQuad(-half, 0.0, half, -DRAW_SEA_DEPTH, SURFACE_BLUE, DEEP_BLACK);
     if (my_camera.y > DRAW_SKY_LOWEST_CAMERA) {
         ColourQuad(-half, DRAW_SKY_HEIGHT, half, 0.0, SKY_BLUE, SKY_BLUE);
