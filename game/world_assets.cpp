@@ -19,6 +19,9 @@
 #ifndef GL_TEXTURE_WRAP_R
 #define GL_TEXTURE_WRAP_R 0x8072
 #endif
+#ifndef GL_TEXTURE_MAX_LEVEL
+#define GL_TEXTURE_MAX_LEVEL 0x813D
+#endif
 #ifndef GL_CLAMP_TO_EDGE
 #define GL_CLAMP_TO_EDGE 0x812F
 #endif
@@ -123,6 +126,15 @@ void UploadSmallerLevels(std::vector<unsigned char> level, int width, int height
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
+// Levels from the picture's own size down to one texel, each halving the one above.
+int MipmapLevels(int width, int height) {
+    int levels = 1;
+    for (int size = std::max(width, height); size > 1; size /= 2) {
+        ++levels;
+    }
+    return levels;
+}
+
 // The least box, in texels, that holds every texel that is not wholly clear; empty (width 0)
 // for a clear picture.
 struct TexelBox {
@@ -221,6 +233,10 @@ ImageCoverage UploadTexture(SDL_Surface* surface, GLuint texture) {
     std::vector<unsigned char> crop = CopyPixels(surface, bytes, coverage.cropX, coverage.cropY,
                                                  coverage.cropWidth, coverage.cropHeight);
     SDL_UnlockSurface(surface);
+    // Told the whole chain's length first, the driver gives the texture its room for every
+    // level at once, instead of room for one that it copies away once the rest arrive.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL,
+                    MipmapLevels(coverage.cropWidth, coverage.cropHeight) - 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, bytes, coverage.cropWidth, coverage.cropHeight, 0, format,
                  GL_UNSIGNED_BYTE, crop.data());
