@@ -132,37 +132,75 @@ private:
     }
 };
 
-// Every cell that shows at the level. Rows alike are joined into bands, and neighbours in a
+// The cell map at a level with its cells joined into blocks of columns by rows: every quad
+// costs the renderer a set-up and the partly covered pixels along its edges, which outweigh
+// the clear pixels a block more than a few pixels wide would leave out.
+struct CellGrid {
+    std::uint32_t rows[DRAWING_COVERAGE_CELLS] = {};
+    int columns = 0, rowCount = 0;
+    int cellWidth = 0, cellHeight = 0;  // texels
+};
+
+CellGrid JoinCells(const ImageCoverage& c, int level, int columns, int rows) {
+    CellGrid grid;
+    grid.cellWidth = c.cellWidth * columns;
+    grid.cellHeight = c.cellHeight * rows;
+    grid.columns = (c.columns + columns - 1) / columns;
+    grid.rowCount = (c.rows + rows - 1) / rows;
+    const std::uint32_t block = (std::uint64_t{1} << columns) - 1;
+    for (int row = 0; row < c.rows; ++row) {
+        std::uint32_t bits = c.cells[level][row];
+        for (int column = 0; bits; ++column, bits = columns < 32 ? bits >> columns : 0) {
+            if (bits & block) {
+                grid.rows[row / rows] |= std::uint32_t{1} << column;
+            }
+        }
+    }
+    return grid;
+}
+
+// Every block of the grid that shows. Rows alike are joined into bands, and neighbours in a
 // band into one quad, but only between columns where some row starts or ends a run: quads
 // that meet then share whole edges, so that no pixel on a seam between them is lost or
 // drawn twice, as it could be where one quad's corner lay on another's edge.
-void DrawCells(const Parallelogram& quad, const ImageCoverage& c, int level) {
-    const std::uint32_t* rows = c.cells[level];
+void DrawCells(const Parallelogram& quad, const ImageCoverage& c, const CellGrid& grid) {
+    const std::uint32_t* rows = grid.rows;
     std::uint64_t seams = 0;  // bit k: a run starts or ends at column k
-    for (int row = 0; row < c.rows; ++row) {
+    for (int row = 0; row < grid.rowCount; ++row) {
         seams |= rows[row] ^ (static_cast<std::uint64_t>(rows[row]) << 1);
     }
-    for (int row = 0; row < c.rows;) {
+    for (int row = 0; row < grid.rowCount;) {
         int first = row;
-        while (row < c.rows && rows[row] == rows[first]) {
+        while (row < grid.rowCount && rows[row] == rows[first]) {
             ++row;
         }
         std::uint32_t bits = rows[first];
-        int y0 = first * c.cellHeight;
-        int y1 = std::min(row * c.cellHeight, c.cropHeight);
-        for (int column = 0; column < c.columns;) {
+        int y0 = first * grid.cellHeight;
+        int y1 = std::min(row * grid.cellHeight, c.cropHeight);
+        for (int column = 0; column < grid.columns;) {
             if (!(bits >> column & 1)) {
                 ++column;
                 continue;
             }
             int start = column++;
-            while (column < c.columns && (bits >> column & 1) && !(seams >> column & 1)) {
+            while (column < grid.columns && (bits >> column & 1) && !(seams >> column & 1)) {
                 ++column;
             }
-            quad.Vertices(c, start * c.cellWidth, y0, std::min(column * c.cellWidth, c.cropWidth),
-                          y1);
+            quad.Vertices(c, start * grid.cellWidth, y0,
+                          std::min(column * grid.cellWidth, c.cropWidth), y1);
         }
     }
+}
+
+// How many cells of the given size in texels, spanning the given pixels per texel, make up
+// a block of the least size worth a quad of its own.
+int CellsPerBlock(double pixelsPerTexel, int cellTexels) {
+    double cellPixels = pixelsPerTexel * cellTexels;
+    if (cellPixels <= 0.0) {
+        return DRAWING_COVERAGE_CELLS;
+    }
+    return std::min(DRAWING_COVERAGE_CELLS,
+                    std::max(1, static_cast<int>(std::ceil(DRAWING_LEAST_BLOCK / cellPixels))));
 }
 
 void DrawParallelogram(int image, const Parallelogram& quad, const float (&colour)[4]) {
@@ -184,10 +222,13 @@ void DrawParallelogram(int image, const Parallelogram& quad, const float (&colou
         Point sAxis = corner[3] - corner[0];
         Point tAxis = corner[1] - corner[0];
         int level = DeepestLevel(sAxis, tAxis, c->width, c->height);
-        bool small = std::hypot(sAxis.x, sAxis.y) < DRAWING_SMALL_QUAD ||
-                     std::hypot(tAxis.x, tAxis.y) < DRAWING_SMALL_QUAD;
+        double across = std::hypot(sAxis.x, sAxis.y);
+        double down = std::hypot(tAxis.x, tAxis.y);
+        bool small = across < DRAWING_SMALL_QUAD || down < DRAWING_SMALL_QUAD;
         if (level < DRAWING_COVERAGE_LEVELS && !small) {
-            DrawCells(quad, *c, level);
+            DrawCells(quad, *c,
+                      JoinCells(*c, level, CellsPerBlock(across / c->width, c->cellWidth),
+                                CellsPerBlock(down / c->height, c->cellHeight)));
         } else {
             quad.Vertices(*c, 0, 0, c->cropWidth, c->cropHeight);
         }

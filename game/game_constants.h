@@ -199,9 +199,10 @@ const double MENU_CAPTION_HIDDEN_TIME = 1.5;  // seconds between two captions
 const double MENU_CAPTION_TRAVEL = 2.25;      // units the caption glides down and back up
 
 // Drawing: how finely the parts of a picture that show are told from those that do not.
-const int DRAWING_COVERAGE_CELLS = 32;   // cells at most along each side of a picture
-const int DRAWING_COVERAGE_LEVELS = 5;   // mipmap levels, from the first, that have cell maps
-const int DRAWING_CROP_ALIGNMENT = 16;   // texels: a crop starts and ends on these steps
-const int DRAWING_CROP_MARGIN = 16;      // texels of clear picture kept round what shows
-const double DRAWING_CROP_WORTH = 0.95;  // a crop is kept only below this share of the picture
-const double DRAWING_SMALL_QUAD = 64.0;  // pixels: quads with a shorter side are not split
+const int DRAWING_COVERAGE_CELLS = 32;    // cells at most along each side of a picture
+const int DRAWING_COVERAGE_LEVELS = 5;    // mipmap levels, from the first, that have cell maps
+const int DRAWING_CROP_ALIGNMENT = 16;    // texels: a crop starts and ends on these steps
+const int DRAWING_CROP_MARGIN = 16;       // texels of clear picture kept round what shows
+const double DRAWING_CROP_WORTH = 0.95;   // a crop is kept only below this share of the picture
+const double DRAWING_SMALL_QUAD = 64.0;   // pixels: quads with a shorter side are not split
+const double DRAWING_LEAST_BLOCK = 16.0;  // pixels: the least side of a quad cut from a picture

@@ -35,19 +35,42 @@ TEST_F(TrimmedDrawingTest, LooksAsTheWholePictureDrawnWhole) {
         float x, y;
         double halfSize, angle;
         bool mirrored;
+        double cornerX[4], cornerY[4];  // four free corners, as the title's words, or none
     };
     const Case cases[] = {
-        {"a propeller, turned and mirrored", IMG_PROP2, 0.1f, -0.2f, 0.9, 30.0, true},
-        {"a fish's face, cropped", IMG_FISH_FACE3, 0.1f, -0.2f, 1.7, 200.0, false},
-        {"the circle's ring, hollow", IMG_CIRCLE_FRAME, -2.4f, -1.6f, 3.3, 10.0, false},
+        {"a propeller, turned and mirrored", IMG_PROP2, 0.1f, -0.2f, 0.9, 30.0, true, {}, {}},
+        {"a fish's face, cropped", IMG_FISH_FACE3, 0.1f, -0.2f, 1.7, 200.0, false, {}, {}},
+        {"the circle's ring, hollow", IMG_CIRCLE_FRAME, -2.4f, -1.6f, 3.3, 10.0, false, {}, {}},
+        {"a word on four free corners",
+         IMG_TEXT_TOBRIN,
+         0.0f,
+         0.0f,
+         0.0,
+         0.0,
+         false,
+         {-8.0, -7.0, 8.5, 7.5},
+         {7.0, -7.5, -6.0, 8.0}},
+        {"a word skewed the other way",
+         IMG_TEXT_FISH,
+         1.0f,
+         0.5f,
+         0.0,
+         20.0,
+         false,
+         {-7.5, -8.0, 7.0, 8.5},
+         {3.0, -4.5, -3.5, 5.0}},
     };
     for (const Case& c : cases) {
         auto draw = [&] {
             glPushMatrix();
             glTranslatef(c.x, c.y, 0.0f);
             glRotatef(static_cast<float>(c.angle), 0.0f, 0.0f, 1.0f);
-            DrawImageQuad(c.image, -c.halfSize, c.halfSize, c.halfSize, -c.halfSize, 1.0f, 1.0f,
-                          1.0f, 1.0f, c.mirrored);
+            if (c.halfSize == 0.0) {
+                DrawImageCorners(c.image, c.cornerX, c.cornerY);
+            } else {
+                DrawImageQuad(c.image, -c.halfSize, c.halfSize, c.halfSize, -c.halfSize, 1.0f, 1.0f,
+                              1.0f, 1.0f, c.mirrored);
+            }
             glPopMatrix();
         };
         std::vector<unsigned char> trimmed = Drawn(draw);

@@ -284,6 +284,18 @@ MUTANTS = [
     ("draw-pictures-upside-down", "game/drawing.cpp",
      "    quad.mirrored = mirrored;\n", "    quad.mirrored = !mirrored;\n",
      "flipped: every picture is drawn upside down"),
+    ("draw-skewed-scissor-narrow", "game/drawing.cpp",
+     "    glScissor(left, bottom, right - left, top - bottom);\n",
+     "    glScissor(left, bottom, (right - left) / 2, top - bottom);\n",
+     "narrow scissor: a skewed word loses its right half"),
+    ("draw-blocks-lose-last-column", "game/drawing.cpp",
+     "    grid.columns = (c.columns + columns - 1) / columns;\n",
+     "    grid.columns = c.columns / columns;\n",
+     "rounded down: a picture cut into blocks loses its last, narrower column"),
+    ("textures-one-level-room", "game/world_assets.cpp",
+     "                    MipmapLevels(coverage.cropWidth, coverage.cropHeight) - 1);\n",
+     "                    0);\n",
+     "short chain: textures hold their full-size level only, smaller ones are never read"),
 ]
 
 XVFB = ["xvfb-run", "-a", "--server-args=-screen 0 1280x1024x24 -noreset"]
