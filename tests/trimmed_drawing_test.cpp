@@ -29,44 +29,34 @@ protected:
 // Each picture drawn larger than itself, so that only its full-size level is read: once as
 // the game draws it, cut to what shows of its crop, and once whole from the picture file.
 TEST_F(TrimmedDrawingTest, LooksAsTheWholePictureDrawnWhole) {
+    struct Corners {
+        double x[4], y[4];  // upper left, lower left, lower right, upper right
+    };
+    // Skewed both ways, as the title's words are, and larger than the pictures.
+    const Corners leaning = {{-8.0, -7.0, 8.5, 7.5}, {7.0, -7.5, -6.0, 8.0}};
+    const Corners falling = {{-7.5, -8.0, 7.0, 8.5}, {3.0, -4.5, -3.5, 5.0}};
     struct Case {
         const char* what;
         int image;
         float x, y;
         double halfSize, angle;
         bool mirrored;
-        double cornerX[4], cornerY[4];  // four free corners, as the title's words, or none
+        const Corners* corners;  // four free corners instead of the square, or none
     };
     const Case cases[] = {
-        {"a propeller, turned and mirrored", IMG_PROP2, 0.1f, -0.2f, 0.9, 30.0, true, {}, {}},
-        {"a fish's face, cropped", IMG_FISH_FACE3, 0.1f, -0.2f, 1.7, 200.0, false, {}, {}},
-        {"the circle's ring, hollow", IMG_CIRCLE_FRAME, -2.4f, -1.6f, 3.3, 10.0, false, {}, {}},
-        {"a word on four free corners",
-         IMG_TEXT_TOBRIN,
-         0.0f,
-         0.0f,
-         0.0,
-         0.0,
-         false,
-         {-8.0, -7.0, 8.5, 7.5},
-         {7.0, -7.5, -6.0, 8.0}},
-        {"a word skewed the other way",
-         IMG_TEXT_FISH,
-         1.0f,
-         0.5f,
-         0.0,
-         20.0,
-         false,
-         {-7.5, -8.0, 7.0, 8.5},
-         {3.0, -4.5, -3.5, 5.0}},
+        {"a propeller, turned and mirrored", IMG_PROP2, 0.1f, -0.2f, 0.9, 30.0, true, nullptr},
+        {"a fish's face, cropped", IMG_FISH_FACE3, 0.1f, -0.2f, 1.7, 200.0, false, nullptr},
+        {"the circle's ring, hollow", IMG_CIRCLE_FRAME, -2.4f, -1.6f, 3.3, 10.0, false, nullptr},
+        {"a word on four free corners", IMG_TEXT_TOBRIN, 0.0f, 0.0f, 0.0, 0.0, false, &leaning},
+        {"a word skewed the other way", IMG_TEXT_FISH, 1.0f, 0.5f, 0.0, 20.0, false, &falling},
     };
     for (const Case& c : cases) {
         auto draw = [&] {
             glPushMatrix();
             glTranslatef(c.x, c.y, 0.0f);
             glRotatef(static_cast<float>(c.angle), 0.0f, 0.0f, 1.0f);
-            if (c.halfSize == 0.0) {
-                DrawImageCorners(c.image, c.cornerX, c.cornerY);
+            if (c.corners) {
+                DrawImageCorners(c.image, c.corners->x, c.corners->y);
             } else {
                 DrawImageQuad(c.image, -c.halfSize, c.halfSize, c.halfSize, -c.halfSize, 1.0f, 1.0f,
                               1.0f, 1.0f, c.mirrored);
