@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "game/world_view.h"
 
@@ -159,11 +160,13 @@ CellGrid JoinCells(const ImageCoverage& c, int level, int columns, int rows) {
     return grid;
 }
 
-// Every block of the grid that shows. Rows alike are joined into bands, and neighbours in a
-// band into one quad, but only between columns where some row starts or ends a run: quads
-// that meet then share whole edges, so that no pixel on a seam between them is lost or
-// drawn twice, as it could be where one quad's corner lay on another's edge.
-void DrawCells(const Parallelogram& quad, const ImageCoverage& c, const CellGrid& grid) {
+// Every block of the grid that shows, as a rectangle of crop texels. Rows alike are joined
+// into bands, and neighbours in a band into one rectangle, but only between columns where
+// some row starts or ends a run: the rectangles then form a grid of bands by runs of columns,
+// and any two that meet share a whole edge, so that no pixel on a seam between them is lost
+// or drawn twice, as it could be where one quad's corner lay on another's edge.
+template <typename Visit>
+void ForEachBlock(const ImageCoverage& c, const CellGrid& grid, Visit visit) {
     const std::uint32_t* rows = grid.rows;
     std::uint64_t seams = 0;  // bit k: a run starts or ends at column k
     for (int row = 0; row < grid.rowCount; ++row) {
@@ -186,8 +189,7 @@ void DrawCells(const Parallelogram& quad, const ImageCoverage& c, const CellGrid
             while (column < grid.columns && (bits >> column & 1) && !(seams >> column & 1)) {
                 ++column;
             }
-            quad.Vertices(c, start * grid.cellWidth, y0,
-                          std::min(column * grid.cellWidth, c.cropWidth), y1);
+            visit(start * grid.cellWidth, y0, std::min(column * grid.cellWidth, c.cropWidth), y1);
         }
     }
 }
@@ -226,9 +228,11 @@ void DrawParallelogram(int image, const Parallelogram& quad, const float (&colou
         double down = std::hypot(tAxis.x, tAxis.y);
         bool small = across < DRAWING_SMALL_QUAD || down < DRAWING_SMALL_QUAD;
         if (level < DRAWING_COVERAGE_LEVELS && !small) {
-            DrawCells(quad, *c,
-                      JoinCells(*c, level, CellsPerBlock(across / c->width, c->cellWidth),
-                                CellsPerBlock(down / c->height, c->cellHeight)));
+            CellGrid grid = JoinCells(*c, level, CellsPerBlock(across / c->width, c->cellWidth),
+                                      CellsPerBlock(down / c->height, c->cellHeight));
+            ForEachBlock(*c, grid, [&](int x0, int y0, int x1, int y1) {
+                quad.Vertices(*c, x0, y0, x1, y1);
+            });
         } else {
             quad.Vertices(*c, 0, 0, c->cropWidth, c->cropHeight);
         }
@@ -246,75 +250,157 @@ Point Affine(Point p0, Point t0, Point p1, Point t1, Point p2, Point t2, Point s
     return p0 + (p1 - p0) * a + (p2 - p0) * b;
 }
 
-// The pixels a crop can reach on a quad of four free corners, whichever diagonal the
-// renderer splits it along: each triangle maps texture to frame by its own affine map.
-PixelBox CropPixels(const Point (&corner)[4], const ImageCoverage& c, const WindowMapping& window) {
-    const Point texture[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
-    const int triangles[4][3] = {{0, 1, 2}, {0, 2, 3}, {0, 1, 3}, {1, 2, 3}};
-    double s0 = static_cast<double>(c.cropX) / c.width;
-    double s1 = static_cast<double>(c.cropX + c.cropWidth) / c.width;
-    double t0 = static_cast<double>(c.cropY) / c.height;
-    double t1 = static_cast<double>(c.cropY + c.cropHeight) / c.height;
-    PixelBox box;
-    for (const auto& t : triangles) {
-        for (Point st : {Point{s0, t0}, Point{s0, t1}, Point{s1, t1}, Point{s1, t0}}) {
-            box.Add(window.Map(Affine(corner[t[0]], texture[t[0]], corner[t[1]], texture[t[1]],
-                                      corner[t[2]], texture[t[2]], st)));
+// A point of the crop, in its texels, and whether it lies on a skewed quad's diagonal.
+struct CropPoint {
+    double x, y;
+    bool onDiagonal;
+};
+
+// A quad of four free corners (upper left, lower left, lower right, upper right) is two
+// triangles, split along the diagonal from its lower left to its upper right corner
+// (rising) or along the other, each mapping the picture by its own affine map. Drawn as
+// those two triangles, each can be cut to the blocks that show like a parallelogram, the
+// blocks the diagonal crosses clipped to the triangle's side of it.
+class SkewedQuad {
+public:
+    SkewedQuad(const Point (&corner)[4], const ImageCoverage& c, bool rising)
+        : my_corner(corner), my_c(c), my_rising(rising) {
+        const Point texture[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+        const int halves[2][2][3] = {{{0, 1, 2}, {0, 2, 3}}, {{0, 1, 3}, {1, 2, 3}}};
+        for (int k = 0; k < 2; ++k) {
+            const int* t = halves[rising][k];
+            auto map = [&](Point st) {
+                return Affine(corner[t[0]], texture[t[0]], corner[t[1]], texture[t[1]],
+                              corner[t[2]], texture[t[2]], st);
+            };
+            my_half[k].origin = map({0, 0});
+            my_half[k].across = map({1, 0}) - my_half[k].origin;
+            my_half[k].down = map({0, 1}) - my_half[k].origin;
         }
     }
-    return box;
+
+    const Parallelogram& Half(int k) const { return my_half[k]; }
+
+    // The triangles of one half over a rectangle of crop texels.
+    void Draw(int half, int x0, int y0, int x1, int y1) const {
+        const int corners[4][2] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}};
+        const std::int64_t sign = half == 0 ? 1 : -1;
+        CropPoint kept[5];
+        int count = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int* p = corners[i];
+            const int* q = corners[(i + 1) % 4];
+            std::int64_t dp = sign * Side(p[0], p[1]);
+            std::int64_t dq = sign * Side(q[0], q[1]);
+            if (dp >= 0) {
+                kept[count++] = {static_cast<double>(p[0]), static_cast<double>(p[1]), dp == 0};
+            }
+            if ((dp > 0 && dq < 0) || (dp < 0 && dq > 0)) {
+                kept[count++] = p[0] == q[0] ? CrossingAtColumn(p[0]) : CrossingAtRow(p[1]);
+            }
+        }
+        for (int i = 2; i < count; ++i) {
+            Vertex(half, kept[0]);
+            Vertex(half, kept[i - 1]);
+            Vertex(half, kept[i]);
+        }
+    }
+
+private:
+    const Point (&my_corner)[4];
+    const ImageCoverage& my_c;
+    bool my_rising;
+    // Half 0 keeps the lower left corner, or the upper left when the quad is split rising.
+    Parallelogram my_half[2];
+
+    // Which side of the diagonal a texel corner of the crop lies on, in whole numbers so that
+    // both halves agree: positive on half 0's, 0 on the diagonal.
+    std::int64_t Side(int x, int y) const {
+        std::int64_t s = my_c.cropX + x, t = my_c.cropY + y, w = my_c.width, h = my_c.height;
+        return my_rising ? w * h - s * h - t * w : t * w - s * h;
+    }
+    // Where the diagonal crosses a column or a row of texel corners. Each crossing is worked
+    // out the one way, whichever block and half asks, so that blocks meeting there share it.
+    CropPoint CrossingAtColumn(int x) const {
+        double s = static_cast<double>(my_c.cropX + x) / my_c.width;
+        return {static_cast<double>(x), (my_rising ? 1.0 - s : s) * my_c.height - my_c.cropY, true};
+    }
+    CropPoint CrossingAtRow(int y) const {
+        double t = static_cast<double>(my_c.cropY + y) / my_c.height;
+        return {(my_rising ? 1.0 - t : t) * my_c.width - my_c.cropX, static_cast<double>(y), true};
+    }
+    // Points on the diagonal are placed along it, the same for both halves.
+    void Vertex(int half, CropPoint p) const {
+        double s = (my_c.cropX + p.x) / my_c.width;
+        double t = (my_c.cropY + p.y) / my_c.height;
+        Point from = my_corner[my_rising ? 1 : 0], to = my_corner[my_rising ? 3 : 2];
+        Point at = p.onDiagonal ? from + (to - from) * s : my_half[half].At(s, t);
+        glTexCoord2f(static_cast<float>(p.x / my_c.cropWidth),
+                     static_cast<float>(p.y / my_c.cropHeight));
+        glVertex2d(at.x, at.y);
+    }
+};
+
+// Mesa splits a quad along the rising diagonal when it must clip the quad to the view, and
+// along the other when the quad lies wholly in view; the cut picture follows its choice.
+bool WhollyIn(const PixelBox& box, const GLint (&viewport)[4]) {
+    return box.left >= viewport[0] && box.right <= viewport[0] + viewport[2] &&
+           box.bottom >= viewport[1] && box.top <= viewport[1] + viewport[3];
 }
 
-// A quad of four free corners is drawn as it stands, its texture coordinates moved onto the
-// crop; the scissor keeps the renderer to the pixels the crop can reach. A scissor already
-// set stays in force.
+// Both halves of a skewed quad are cut along one grid, at the deeper level and the coarser
+// blocks of the two, so that the blocks the diagonal crosses meet it at the same points.
 void DrawSkewed(int image, const Point (&corner)[4]) {
     WindowMapping window;
     PixelBox box;
     for (Point p : corner) {
         box.Add(window.Map(p));
     }
-    const ImageCoverage* c = CoverageOf(image);
     if (!box.Meets(window.viewport)) {
         return;
     }
-    const ImageCoverage whole = WholePicture();
-    if (!c) {
-        c = &whole;
-    }
-    PixelBox reach = CropPixels(corner, *c, window);
-    GLint previous[4];
-    glGetIntegerv(GL_SCISSOR_BOX, previous);
-    bool scissored = glIsEnabled(GL_SCISSOR_TEST);
-    GLint left = static_cast<GLint>(std::floor(reach.left)) - 1;
-    GLint bottom = static_cast<GLint>(std::floor(reach.bottom)) - 1;
-    GLint right = static_cast<GLint>(std::ceil(reach.right)) + 1;
-    GLint top = static_cast<GLint>(std::ceil(reach.top)) + 1;
-    if (scissored) {
-        left = std::max(left, previous[0]), bottom = std::max(bottom, previous[1]);
-        right = std::min(right, previous[0] + previous[2]);
-        top = std::min(top, previous[1] + previous[3]);
-    }
-    if (right <= left || top <= bottom) {
-        return;
-    }
-    glScissor(left, bottom, right - left, top - bottom);
-    glEnable(GL_SCISSOR_TEST);
     BindImage(image);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    const float S[4] = {0, 0, 1, 1};
-    const float T[4] = {0, 1, 1, 0};
-    for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(static_cast<float>((S[i] * c->width - c->cropX) / c->cropWidth),
-                     static_cast<float>((T[i] * c->height - c->cropY) / c->cropHeight));
-        glVertex2f(static_cast<float>(corner[i].x), static_cast<float>(corner[i].y));
+    const ImageCoverage* c = CoverageOf(image);
+    if (!c) {
+        glBegin(GL_QUADS);
+        const Point texture[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+        for (int i = 0; i < 4; ++i) {
+            glTexCoord2d(texture[i].x, texture[i].y);
+            glVertex2d(corner[i].x, corner[i].y);
+        }
+        glEnd();
+        return;
+    }
+    SkewedQuad quad(corner, *c, !WhollyIn(box, window.viewport));
+    int level = 0;
+    double across = HUGE_VAL, down = HUGE_VAL;
+    for (int k = 0; k < 2; ++k) {
+        const Parallelogram& half = quad.Half(k);
+        Point origin = window.Map(half.origin);
+        Point sAxis = window.Map(half.origin + half.across) - origin;
+        Point tAxis = window.Map(half.origin + half.down) - origin;
+        level = std::max(level, DeepestLevel(sAxis, tAxis, c->width, c->height));
+        across = std::min(across, std::hypot(sAxis.x, sAxis.y));
+        down = std::min(down, std::hypot(tAxis.x, tAxis.y));
+    }
+    bool cut = level < DRAWING_COVERAGE_LEVELS && across >= DRAWING_SMALL_QUAD &&
+               down >= DRAWING_SMALL_QUAD;
+    CellGrid grid;
+    if (cut) {
+        grid = JoinCells(*c, level, CellsPerBlock(across / c->width, c->cellWidth),
+                         CellsPerBlock(down / c->height, c->cellHeight));
+    }
+    glBegin(GL_TRIANGLES);
+    for (int k = 0; k < 2; ++k) {
+        if (cut) {
+            ForEachBlock(*c, grid,
+                         [&](int x0, int y0, int x1, int y1) { quad.Draw(k, x0, y0, x1, y1); });
+        } else {
+            quad.Draw(k, 0, 0, c->cropWidth, c->cropHeight);
+        }
     }
     glEnd();
-    glScissor(previous[0], previous[1], previous[2], previous[3]);
-    if (!scissored) {
-        glDisable(GL_SCISSOR_TEST);
-    }
 }
 
 }  // namespace

@@ -32,9 +32,11 @@ TEST_F(TrimmedDrawingTest, LooksAsTheWholePictureDrawnWhole) {
     struct Corners {
         double x[4], y[4];  // upper left, lower left, lower right, upper right
     };
-    // Skewed both ways, as the title's words are, and larger than the pictures.
+    // Skewed both ways, as the title's words are: larger than the pictures and far beyond the
+    // view, or wholly in view; the renderer splits the two kinds along different diagonals.
     const Corners leaning = {{-8.0, -7.0, 8.5, 7.5}, {7.0, -7.5, -6.0, 8.0}};
     const Corners falling = {{-7.5, -8.0, 7.0, 8.5}, {3.0, -4.5, -3.5, 5.0}};
+    const Corners inView = {{-1.2, -1.0, 1.3, 0.9}, {1.1, -1.2, -0.9, 1.2}};
     struct Case {
         const char* what;
         int image;
@@ -49,6 +51,8 @@ TEST_F(TrimmedDrawingTest, LooksAsTheWholePictureDrawnWhole) {
         {"the circle's ring, hollow", IMG_CIRCLE_FRAME, -2.4f, -1.6f, 3.3, 10.0, false, nullptr},
         {"a word on four free corners", IMG_TEXT_TOBRIN, 0.0f, 0.0f, 0.0, 0.0, false, &leaning},
         {"a word skewed the other way", IMG_TEXT_FISH, 1.0f, 0.5f, 0.0, 20.0, false, &falling},
+        {"a digit on free corners, wholly in view", IMG_NUM_8, 0.0f, 0.0f, 0.0, 0.0, false,
+         &inView},
     };
     for (const Case& c : cases) {
         auto draw = [&] {
