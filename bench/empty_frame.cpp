@@ -14,8 +14,8 @@
 
 namespace {
 
-// The window as the game asks for it: double-buffered OpenGL, 16 bits asked for, no wait for
-// the display's refresh.
+// The window as the game asks for it: double-buffered OpenGL, 16 bits asked for, no depth
+// buffer, no wait for the display's refresh.
 bool OpenWindow(int width, int height) {
     if (SDL_Init(SDL_INIT_VIDEO) == -1) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
@@ -24,6 +24,7 @@ bool OpenWindow(int width, int height) {
     SDL_WM_SetCaption("tobrin empty frame", nullptr);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     if (!SDL_SetVideoMode(width, height, 16, SDL_OPENGL | SDL_ANYFORMAT)) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
@@ -37,7 +38,7 @@ void Frame() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
     SDL_GL_SwapBuffers();
 }
 

@@ -25,6 +25,9 @@ bool VideoUpdate::Start() {
         return false;
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // Pictures are laid over one another in the order they are drawn: a depth buffer would
+    // only cost the clearing of it every frame.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     // Waiting for the display at the swap keeps the frame loop, which never sleeps, from
     // burning a whole core.
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, screenVSync ? 1 : 0);

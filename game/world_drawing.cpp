@@ -55,7 +55,7 @@ void WorldTask::LoadGLStandard() {
 }
 
 void WorldTask::DrawGame(double frameTime) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
     LoadGLStandard();
     DrawOcean();
 
