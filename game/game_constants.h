@@ -205,4 +205,4 @@ const int DRAWING_CROP_ALIGNMENT = 16;    // texels: a crop starts and ends on t
 const int DRAWING_CROP_MARGIN = 16;       // texels of clear picture kept round what shows
 const double DRAWING_CROP_WORTH = 0.95;   // a crop is kept only below this share of the picture
 const double DRAWING_SMALL_QUAD = 64.0;   // pixels: quads with a shorter side are not split
-const double DRAWING_LEAST_BLOCK = 16.0;  // pixels: the least side of a quad cut from a picture
+const double DRAWING_LEAST_BLOCK = 64.0;  // pixels: the least side of a quad cut from a picture
