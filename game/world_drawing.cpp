@@ -14,6 +14,21 @@
 
 namespace {
 
+const float SURFACE_BLUE[4] = {0.0f, 0.2f, 1.0f, 1.0f};
+const float DEEP_BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const float SKY_BLUE[4] = {0.0f, 0.75f, 1.0f, 1.0f};
+
+// The largest 4:3 rectangle of a window, centred, in pixels.
+struct ViewRect {
+    int x, y, width, height;
+};
+
+ViewRect ViewInWindow(int width, int height) {
+    int viewWidth = std::min(width, static_cast<int>(std::lround(height * ZOOM_X_POSITION)));
+    int viewHeight = std::min(height, static_cast<int>(std::lround(width / ZOOM_X_POSITION)));
+    return {(width - viewWidth) / 2, (height - viewHeight) / 2, viewWidth, viewHeight};
+}
+
 // A rectangle in one colour, or in two colours from top to bottom.
 void ColourQuad(double left, double top, double right, double bottom, const float topColour[4],
                 const float bottomColour[4]) {
@@ -36,7 +51,6 @@ void WorldTask::SetDrawingState() {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 // The view is always 4 by 3 units, whatever the window's shape, drawn into the largest 4:3
@@ -46,18 +60,35 @@ void WorldTask::SetDrawingState() {
 void WorldTask::LoadGLStandard() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    int width = VideoUpdate::screenWidth, height = VideoUpdate::screenHeight;
-    int viewWidth = std::min(width, static_cast<int>(std::lround(height * ZOOM_X_POSITION)));
-    int viewHeight = std::min(height, static_cast<int>(std::lround(width / ZOOM_X_POSITION)));
-    glViewport((width - viewWidth) / 2, (height - viewHeight) / 2, viewWidth, viewHeight);
+    ViewRect view = ViewInWindow(VideoUpdate::screenWidth, VideoUpdate::screenHeight);
+    glViewport(view.x, view.y, view.width, view.height);
     glOrtho(-WORLD_VIEW_HALF_WIDTH, WORLD_VIEW_HALF_WIDTH, -WORLD_ZOOM_VALUE, WORLD_ZOOM_VALUE,
             -1.0, 1.0);
 }
 
-void WorldTask::DrawGame(double frameTime) {
+// The sky fills the view above the sea unless the camera is too deep for it or so high that
+// its top shows; the sea always reaches below the view. When the view is the whole window, a
+// frame cleared to the sky's colour needs no sky drawn: the renderer fills a cleared tile at
+// once, where a quad costs it every pixel.
+bool WorldTask::SkyClearsFrame() const {
+    int width = VideoUpdate::screenWidth, height = VideoUpdate::screenHeight;
+    ViewRect view = ViewInWindow(width, height);
+    return view.width == width && view.height == height && my_camera.y > DRAW_SKY_LOWEST_CAMERA &&
+           my_camera.y + WORLD_ZOOM_VALUE <= DRAW_SKY_HEIGHT;
+}
+
+// The frame cleared, the view set up, and the sea, the sky and the waves drawn.
+void WorldTask::DrawBackground() {
+    bool skyCleared = SkyClearsFrame();
+    const float* clear = skyCleared ? SKY_BLUE : DEEP_BLACK;
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
     glClear(GL_COLOR_BUFFER_BIT);
     LoadGLStandard();
-    DrawOcean();
+    DrawOcean(skyCleared);
+}
+
+void WorldTask::DrawGame(double frameTime) {
+    DrawBackground();
 
     glPushMatrix();
     glTranslatef(static_cast<float>(-my_camera.x), static_cast<float>(-my_camera.y), 0.0f);
@@ -85,17 +116,14 @@ void WorldTask::DrawGame(double frameTime) {
 }
 
 // The sea and sky follow the camera only up and down; the waves scroll with the submarine.
-void WorldTask::DrawOcean() {
-    static const float SURFACE_BLUE[4] = {0.0f, 0.2f, 1.0f, 1.0f};
-    static const float DEEP_BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    static const float SKY_BLUE[4] = {0.0f, 0.75f, 1.0f, 1.0f};
+void WorldTask::DrawOcean(bool skyCleared) {
     glPushMatrix();
     glDisable(GL_TEXTURE_2D);
     glTranslatef(0.0f, static_cast<float>(-my_camera.y), 0.0f);
     BeginOpaque();
     const double half = WORLD_VIEW_HALF_WIDTH;
     ColourQuad(-half, 0.0, half, -DRAW_SEA_DEPTH, SURFACE_BLUE, DEEP_BLACK);
-    if (my_camera.y > DRAW_SKY_LOWEST_CAMERA) {
+    if (my_camera.y > DRAW_SKY_LOWEST_CAMERA && !skyCleared) {
         ColourQuad(-half, DRAW_SKY_HEIGHT, half, 0.0, SKY_BLUE, SKY_BLUE);
     }
     EndOpaque();

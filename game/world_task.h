@@ -132,7 +132,9 @@ public:
     // Drawing; the frame's time turns the propeller, also while paused.
     void LoadGLStandard();
     void DrawGame(double frameTime);
-    void DrawOcean();
+    bool SkyClearsFrame() const;
+    void DrawBackground();
+    void DrawOcean(bool skyCleared);
     void DrawHUD();
     void DrawMenu();
     void DrawScore(long value);

@@ -263,4 +263,43 @@ TEST_F(DrawingTest, TheScoreAndTheMenusScoresShowTheirLastEightDigits) {
     EXPECT_EQ(DigitsOnRow(-1.275), std::vector<int>(8, 0));
 }
 
+// The sea and the sky fill the view, with black above the sky and in the bars beside a wide
+// window's view. A window of the view's own shape has its sky cleared rather than drawn, the
+// 1440 x 1080 cases below, which must look the same.
+TEST_F(DrawingTest, TheSeaAndSkyFillTheViewAndBlackTheRest) {
+    const Colour SKY{0, 191, 255};
+    auto Sea = [](double depth) {
+        double f = 1.0 - depth / DRAW_SEA_DEPTH;
+        return Colour{0, static_cast<int>(std::lround(51 * f)),
+                      static_cast<int>(std::lround(255 * f))};
+    };
+    struct Case {
+        const char* what;
+        int windowWidth;
+        double cameraY, x, y;  // y from the view's centre
+        Colour want;
+    };
+    const Case cases[] = {
+        {"the menu's sky", 1440, 0.375, -1.9, 1.4, SKY},
+        {"the menu's sea", 1440, 0.375, -1.9, -1.4, Sea(1.025)},
+        {"black above the sky", 1440, 1.0, -1.9, 1.4, BLACK},
+        {"sea at the top, too deep for sky", 1440, -3.0, -1.9, 1.4, Sea(1.6)},
+        {"the menu's sky, wide", 1920, 0.375, -1.9, 1.4, SKY},
+        {"a bar beside the sky", 1920, 0.375, -2.3, 1.4, BLACK},
+    };
+    for (const Case& c : cases) {
+        VideoUpdate::screenWidth = c.windowWidth;  // the view's own shape in the window's corner
+        world.my_camera.y = c.cameraY;
+        world.DrawBackground();
+        unsigned char rgb[3] = {};
+        glFinish();
+        glReadPixels(static_cast<int>(c.windowWidth / 2 + 360 * c.x),
+                     static_cast<int>(540 + 360 * c.y), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+        EXPECT_NEAR(rgb[0], c.want.r, 8) << c.what;
+        EXPECT_NEAR(rgb[1], c.want.g, 8) << c.what;
+        EXPECT_NEAR(rgb[2], c.want.b, 8) << c.what;
+    }
+    VideoUpdate::screenWidth = windowWidth;
+}
+
 }  // namespace
