@@ -54,9 +54,10 @@ grep -m1 "First frame after" log.txt
 echo "Peak memory over six seconds of the menu: $peak"
 grep -m1 "Log info: FPS" log.txt
 
-# The log's lines as they appear, each after the moment it was seen, in seconds.
+# The log's lines as they appear, each after the moment it was seen, in seconds, until the
+# process with the given id has ended.
 stamp_lines() {
-    tail -n +1 -F "$1" 2> /dev/null | while IFS= read -r line; do
+    tail --pid="$2" -s 0.2 -n +1 -F "$1" 2> /dev/null | while IFS= read -r line; do
         echo "$EPOCHREALTIME $line"
     done
 }
@@ -86,10 +87,10 @@ measure_game() {
     local folder window keys stamper started
     folder=$(game_folder "$1" "$2")
     cd "$folder"
-    stamp_lines log.txt > stamped &
-    stamper=$!
     "$build/tobrin" > /dev/null 2>&1 &
     game=$!
+    stamp_lines log.txt "$game" > stamped &
+    stamper=$!
     window=$(xdotool search --sync --onlyvisible --pid "$game" --name '^Tobrin and the Fish$' |
         head -n1)
     xdotool windowfocus --sync "$window" 2> /dev/null || true
@@ -118,7 +119,7 @@ measure_game() {
     peak=$(awk '/VmHWM/ {print $2}' "/proc/$game/status")
     kill -TERM "$game"
     wait "$game" || true
-    kill "$stamper" 2> /dev/null || true
+    wait "$stamper" || true
     first=$(grep -m1 -o 'First frame after [0-9]* ms' log.txt || echo "no first frame")
     cd "$scratch"
 }
