@@ -250,6 +250,9 @@ Point Affine(Point p0, Point t0, Point p1, Point t1, Point p2, Point t2, Point s
     return p0 + (p1 - p0) * a + (p2 - p0) * b;
 }
 
+// Where the whole picture's corners lie in it, in the order every quad of the game takes.
+const Point QUAD_TEXTURE[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+
 // A point of the crop, in its texels, and whether it lies on a skewed quad's diagonal.
 struct CropPoint {
     double x, y;
@@ -265,13 +268,12 @@ class SkewedQuad {
 public:
     SkewedQuad(const Point (&corner)[4], const ImageCoverage& c, bool rising)
         : my_corner(corner), my_c(c), my_rising(rising) {
-        const Point texture[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
         const int halves[2][2][3] = {{{0, 1, 2}, {0, 2, 3}}, {{0, 1, 3}, {1, 2, 3}}};
         for (int k = 0; k < 2; ++k) {
             const int* t = halves[rising][k];
             auto map = [&](Point st) {
-                return Affine(corner[t[0]], texture[t[0]], corner[t[1]], texture[t[1]],
-                              corner[t[2]], texture[t[2]], st);
+                return Affine(corner[t[0]], QUAD_TEXTURE[t[0]], corner[t[1]], QUAD_TEXTURE[t[1]],
+                              corner[t[2]], QUAD_TEXTURE[t[2]], st);
             };
             my_half[k].origin = map({0, 0});
             my_half[k].across = map({1, 0}) - my_half[k].origin;
@@ -364,9 +366,8 @@ void DrawSkewed(int image, const Point (&corner)[4]) {
     const ImageCoverage* c = CoverageOf(image);
     if (!c) {
         glBegin(GL_QUADS);
-        const Point texture[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
         for (int i = 0; i < 4; ++i) {
-            glTexCoord2d(texture[i].x, texture[i].y);
+            glTexCoord2d(QUAD_TEXTURE[i].x, QUAD_TEXTURE[i].y);
             glVertex2d(corner[i].x, corner[i].y);
         }
         glEnd();
