@@ -12,11 +12,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/display.h"
+
 namespace {
 
-// The window as the game asks for it: double-buffered OpenGL, 16 bits asked for, no depth
-// buffer, no wait for the display's refresh.
+// The window as the game asks for it: double-buffered OpenGL drawn straight into the window,
+// 16 bits asked for, no depth buffer, no wait for the display's refresh.
 bool OpenWindow(int width, int height) {
+    DrawStraightIntoWindow();
     if (SDL_Init(SDL_INIT_VIDEO) == -1) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;

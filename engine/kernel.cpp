@@ -5,7 +5,10 @@
 
 #include <algorithm>
 
+#include "platform/display.h"
+
 Kernel::Kernel() {
+    DrawStraightIntoWindow();
     // A failure here shows later, when the video task asks for its subsystem.
     SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO);
 }

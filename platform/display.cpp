@@ -36,3 +36,7 @@ std::string UnseenVideoDriver() {
     }
     return "";
 }
+
+void DrawStraightIntoWindow() {
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+}

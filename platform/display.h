@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Keeps the game from running unseen.
+// Keeps the game from running unseen, and its frames from being copied on their way to it.
 #pragma once
 
 #include <string>
@@ -15,3 +15,11 @@ void RequireVisibleDisplay();
 // shows nothing and was not asked for, as happens when the display is named but cannot be
 // reached (no server, no authorisation, a busy server); "" when the game can be seen.
 std::string UnseenVideoDriver();
+
+// sdl12-compat, the SDL 1.2 of current Linux systems, draws an OpenGL program into a
+// framebuffer of its own and copies it, scaled, into the window at every swap, so that full
+// screen can keep the desktop's resolution. To a software renderer that copy costs more than
+// a whole cleared frame. Called before SDL starts, it has the game draw straight into its
+// window, and full screen then switches the display's mode, as SDL 1.2 itself does. A choice
+// made in the environment (SDL12COMPAT_OPENGL_SCALING=1) is left as it is.
+void DrawStraightIntoWindow();

@@ -302,4 +302,14 @@ TEST_F(DrawingTest, TheSeaAndSkyFillTheViewAndBlackTheRest) {
     VideoUpdate::screenWidth = windowWidth;
 }
 
+// A framebuffer between the game and its window, as sdl12-compat puts there to scale, would
+// cost a copy of the whole window at every swap.
+TEST_F(DrawingTest, FramesAreDrawnStraightIntoTheWindow) {
+    GLint drawn = -1, read = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    EXPECT_EQ(drawn, 0);
+    EXPECT_EQ(read, 0);
+}
+
 }  // namespace
