@@ -128,6 +128,11 @@ measure_game() {
     cd "$scratch"
 }
 
+# The gap between two peaks in kB, in MB.
+megabytes() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (a - b) / 1024 }'
+}
+
 ratio() {
     awk -v game="$1" -v empty="$2" 'BEGIN { if (game == "") print "n/a"; else printf "%.2f", game / empty }'
 }
@@ -156,6 +161,31 @@ for run in $(seq "$runs"); do
             "$(ratio "$chase" "$empty")" "$(ratio "$menu" "$copied")" \
             "$(ratio "$chase" "$copied")" "$empty_peak" "$copied_peak" "$peak" \
             "${first#First frame after }"
+        echo "$size $(ratio "$menu" "$empty") $(ratio "$chase" "$empty")" \
+            "$(ratio "$menu" "$copied") $(ratio "$chase" "$copied")" \
+            "$(megabytes "$peak" "$empty_peak") $(megabytes "$peak" "$copied_peak")" \
+            >> "$scratch/rows"
     done
 done
+
+# One run on a busy machine can be far from the others: over several, the median of each
+# ratio and the largest gap in peak memory.
+if [ "$runs" -gt 1 ]; then
+    printf '\nOver %s runs, medians of the ratios and the largest gaps in peak memory:\n' "$runs"
+    printf '%-10s %13s %14s %11s %12s %18s %16s\n' size menu/straight chase/straight \
+        menu/copied chase/copied "game - straight" "game - copied"
+    for size in 640x480 1920x1080; do
+        columns=()
+        for column in 2 3 4 5; do
+            columns+=("$(awk -v size="$size" -v c="$column" '$1 == size && $c ~ /^[0-9.-]+$/ { print $c }' \
+                "$scratch/rows" | sort -n | awk '{ v[NR] = $1 }
+                    END { printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')")
+        done
+        for column in 6 7; do
+            columns+=("$(awk -v size="$size" -v c="$column" '$1 == size && $c ~ /^[0-9.-]+$/ { print $c }' \
+                "$scratch/rows" | sort -n | tail -n1) MB")
+        done
+        printf '%-10s %13s %14s %11s %12s %18s %16s\n' "$size" "${columns[@]}"
+    done
+fi
 RUN
