@@ -168,6 +168,17 @@ for run in $(seq "$runs"); do
     done
 done
 
+# One column of the rows kept for a size, the numbers only, smallest first.
+sorted_column() {
+    awk -v size="$1" -v c="$2" '$1 == size && $c ~ /^[0-9.-]+$/ { print $c }' "$scratch/rows" |
+        sort -n
+}
+
+median() {
+    awk '{ v[NR] = $1 }
+        END { printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
 # One run on a busy machine can be far from the others: over several, the median of each
 # ratio and the largest gap in peak memory.
 if [ "$runs" -gt 1 ]; then
@@ -177,13 +188,10 @@ if [ "$runs" -gt 1 ]; then
     for size in 640x480 1920x1080; do
         columns=()
         for column in 2 3 4 5; do
-            columns+=("$(awk -v size="$size" -v c="$column" '$1 == size && $c ~ /^[0-9.-]+$/ { print $c }' \
-                "$scratch/rows" | sort -n | awk '{ v[NR] = $1 }
-                    END { printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')")
+            columns+=("$(sorted_column "$size" "$column" | median)")
         done
         for column in 6 7; do
-            columns+=("$(awk -v size="$size" -v c="$column" '$1 == size && $c ~ /^[0-9.-]+$/ { print $c }' \
-                "$scratch/rows" | sort -n | tail -n1) MB")
+            columns+=("$(sorted_column "$size" "$column" | tail -n1) MB")
         done
         printf '%-10s %13s %14s %11s %12s %18s %16s\n' "$size" "${columns[@]}"
     done
