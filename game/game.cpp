@@ -195,14 +195,15 @@ void Game::ReleaseSound() {
     }
 }
 
+// The sound library closes its audio device through SDL, so it goes before SDL shuts down.
 void Game::ShutDown() {
+    ReleaseSound();
     delete kernel;  // shuts SDL down
     delete settings;
     kernel = nullptr;
     settings = nullptr;
     SDL_FreeSurface(icon);
     icon = nullptr;
-    ReleaseSound();
     delete worldTask;
     delete testTask;
     delete infoTextTask;

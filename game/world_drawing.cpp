@@ -87,17 +87,15 @@ void WorldTask::DrawBackground() {
     DrawOcean(skyCleared);
 }
 
-// A software renderer starts on what it was sent only when it is flushed, at the swap if not
-// before, while the game waits. Flushed after each of the two lower layers, its threads draw
-// one while the layers above are still being sent.
+// The frame goes to the renderer whole, at the swap, which waits for it. Mesa's software
+// renderer frees a frame flushed earlier without a wait while its threads may still hold it,
+// and the game then crashes in a later allocation.
 void WorldTask::DrawGame(double frameTime) {
     DrawBackground();
-    glFlush();
 
     glPushMatrix();
     glTranslatef(static_cast<float>(-my_camera.x), static_cast<float>(-my_camera.y), 0.0f);
     my_seedWeeds.Iterate(DrawSeedWeedUnder);
-    glFlush();
     my_fishies.Iterate(DrawFishie);
     my_bigFish.Draw();
     my_sub.Draw(frameTime);

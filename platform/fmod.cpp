@@ -322,12 +322,14 @@ FMOD_RESULT FMOD_Channel_SetPaused(FMOD_CHANNEL* channel, FMOD_BOOL paused) {
     if (!channel || !channel->system->initialised) {
         return FMOD_ERR_INVALID_HANDLE;
     }
+    SDL_LockAudio();
     bool isModule = IsMusicChannel(channel) && channel->sound && channel->sound->music;
     if (isModule) {
         paused ? Mix_PauseMusic() : Mix_ResumeMusic();
     } else {
         paused ? PauseMixerChannel(channel->mixerChannel) : Mix_Resume(channel->mixerChannel);
     }
+    SDL_UnlockAudio();
     return FMOD_OK;
 }
 
