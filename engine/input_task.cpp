@@ -8,11 +8,13 @@
 #include <new>
 
 #include "engine/log.h"
+#include "platform/sdl_port.h"
 
 std::uint8_t* InputTask::pressedKeys = nullptr;
 int InputTask::keyCount = 0;
 bool InputTask::quitRequested = false;
 bool InputTask::focusLost = false;
+bool InputTask::pointerHeld = false;
 
 namespace {
 
@@ -20,6 +22,9 @@ struct KeyChange {
     int key;  // SDLK_ symbol
     bool held;
 };
+
+// The left button, or a finger on a touch screen, held down: shown with the keys, after them.
+const int POINTER_SLOT = SDLK_LAST;
 
 // Key changes not shown yet, in the order they came.
 KeyChange unshown[INPUT_MAX_UNSHOWN_CHANGES];
@@ -39,12 +44,15 @@ void TakeEvent(const SDL_Event& event) {
         case SDL_QUIT:
             InputTask::quitRequested = true;
             break;
-        case SDL_ACTIVEEVENT:
-            if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE))) {
-                InputTask::focusLost = true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button == SDL_BUTTON_LEFT &&
+                unshownCount < INPUT_MAX_UNSHOWN_CHANGES) {
+                unshown[unshownCount++] = {POINTER_SLOT, event.type == SDL_MOUSEBUTTONDOWN};
             }
             break;
         default:
+            InputTask::focusLost = InputTask::focusLost || LosesThePlayer(event);
             break;
     }
 }
@@ -53,12 +61,17 @@ void TakeEvent(const SDL_Event& event) {
 // for the next frame. So a tap shows held, then released, and a chord such as Alt+Enter
 // shows together even when it was pressed and let go within one slow frame.
 void ShowChanges(std::uint8_t* keys) {
-    static bool changed[SDLK_LAST];
+    static bool changed[POINTER_SLOT + 1];
     std::fill(std::begin(changed), std::end(changed), false);
     int shown = 0;
     for (; shown < unshownCount && !changed[unshown[shown].key]; ++shown) {
-        keys[unshown[shown].key] = unshown[shown].held;
-        changed[unshown[shown].key] = true;
+        const KeyChange& change = unshown[shown];
+        if (change.key == POINTER_SLOT) {
+            InputTask::pointerHeld = change.held;
+        } else {
+            keys[change.key] = change.held;
+        }
+        changed[change.key] = true;
     }
     std::copy(unshown + shown, unshown + unshownCount, unshown);
     unshownCount -= shown;
@@ -67,7 +80,7 @@ void ShowChanges(std::uint8_t* keys) {
 }  // namespace
 
 bool InputTask::Start() {
-    const Uint8* keys = SDL_GetKeyState(&keyCount);
+    const Uint8* keys = HeldKeyTable(&keyCount);
     pressedKeys = new (std::nothrow) std::uint8_t[keyCount];
     if (!pressedKeys) {
         Log::Get().Write(LOG_ERROR, "Can't allocate memory for storing the keys!");
@@ -75,6 +88,7 @@ bool InputTask::Start() {
     }
     std::memcpy(pressedKeys, keys, keyCount);
     unshownCount = 0;
+    pointerHeld = false;
     quitRequested = false;
     focusLost = false;
     SDL_PumpEvents();
@@ -93,7 +107,7 @@ void InputTask::Update() {
     ShowChanges(pressedKeys);
     if (unshownCount == 0) {
         int count = 0;
-        const Uint8* held = SDL_GetKeyState(&count);
+        const Uint8* held = HeldKeyTable(&count);
         // SDL's table has a fixed length; never copy more than was allocated.
         std::memcpy(pressedKeys, held, std::min(count, keyCount));
     }

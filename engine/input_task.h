@@ -18,6 +18,9 @@ public:
     // Since the previous copy:
     static bool quitRequested;  // the window's close button was pressed
     static bool focusLost;      // another window took the keyboard, or this one was minimised
+    // The left mouse button or a finger held on the window, shown frame by frame as the keys
+    // are, so that a quick click is seen held for one frame too.
+    static bool pointerHeld;
 
     bool Start() override;
     void Update() override;

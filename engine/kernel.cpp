@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/display.h"
+#include "platform/frame_pacing.h"
 
 Kernel::Kernel() {
     DrawStraightIntoWindow();
@@ -20,6 +21,7 @@ Kernel::~Kernel() {
 int Kernel::Execute() {
     while (!runningTasks.empty()) {
         RunFrame();
+        WaitForNextFrame();
     }
     return 0;
 }

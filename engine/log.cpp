@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/message_box.h"
+#include "platform/player_files.h"
 
 Log& Log::Get() {
     static Log log;
@@ -16,7 +17,7 @@ bool Log::Initalise() {
         logFile.close();
     }
     logFile.clear();
-    logFile.open(LOG_APP_FILENAME, std::ios::out | std::ios::trunc);
+    logFile.open(LogFilePath(LOG_APP_FILENAME), std::ios::out | std::ios::trunc);
     if (!logFile.good()) {
         Write(LOG_BOX, "Cannot create the log file: %s", LOG_APP_FILENAME);
         return false;

@@ -30,7 +30,7 @@ bool VideoUpdate::Start() {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     // Waiting for the display at the swap keeps the frame loop, which never sleeps, from
     // burning a whole core.
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, screenVSync ? 1 : 0);
+    AskForVSync(screenVSync);
     Uint32 flags = SDL_OPENGL | SDL_ANYFORMAT;
     if (screenFullScreen) {
         flags |= SDL_FULLSCREEN;
@@ -51,18 +51,14 @@ bool VideoUpdate::Start() {
 
 // A driver may refuse (a virtual X server does); the game then runs as fast as it can.
 void VideoUpdate::LogVSync() {
-    int granted = 0;
-    if (SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &granted) != 0) {
-        granted = 0;
-    }
     Log::Get().Write(LOG_APP, "Vertical sync %s",
-                     !screenVSync  ? "off"
-                     : granted > 0 ? "on"
-                                   : "not granted by the driver");
+                     !screenVSync     ? "off"
+                     : VSyncGranted() ? "on"
+                                      : "not granted by the driver");
 }
 
 bool VideoUpdate::ToggleFullScreen() {
-    if (!surface || !SDL_WM_ToggleFullScreen(surface)) {
+    if (!ToggleWindowFullScreen(surface)) {
         Log::Get().Write(LOG_APP, "Cannot switch between window and full screen: %s",
                          SDL_GetError());
         return false;

@@ -9,12 +9,13 @@
 namespace {
 
 void BlackQuad(double left, double top, double right, double bottom) {
-    glBegin(GL_QUADS);
+    // Before glBegin: inside, the browser's OpenGL would want a colour before every corner.
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-    glVertex2d(left, top);
-    glVertex2d(left, bottom);
-    glVertex2d(right, bottom);
-    glVertex2d(right, top);
+    glBegin(GL_QUADS);
+    VertexAt(left, top);
+    VertexAt(left, bottom);
+    VertexAt(right, bottom);
+    VertexAt(right, top);
     glEnd();
 }
 

@@ -129,7 +129,7 @@ private:
         glTexCoord2f(static_cast<float>(x) / c.cropWidth, static_cast<float>(y) / c.cropHeight);
         Point p = At(static_cast<double>(c.cropX + x) / c.width,
                      static_cast<double>(c.cropY + y) / c.height);
-        glVertex2d(p.x, p.y);
+        VertexAt(p.x, p.y);
     }
 };
 
@@ -339,7 +339,7 @@ private:
         Point at = p.onDiagonal ? from + (to - from) * s : my_half[half].At(s, t);
         glTexCoord2f(static_cast<float>(p.x / my_c.cropWidth),
                      static_cast<float>(p.y / my_c.cropHeight));
-        glVertex2d(at.x, at.y);
+        VertexAt(at.x, at.y);
     }
 };
 
@@ -367,8 +367,9 @@ void DrawSkewed(int image, const Point (&corner)[4]) {
     if (!c) {
         glBegin(GL_QUADS);
         for (int i = 0; i < 4; ++i) {
-            glTexCoord2d(QUAD_TEXTURE[i].x, QUAD_TEXTURE[i].y);
-            glVertex2d(corner[i].x, corner[i].y);
+            glTexCoord2f(static_cast<float>(QUAD_TEXTURE[i].x),
+                         static_cast<float>(QUAD_TEXTURE[i].y));
+            VertexAt(corner[i].x, corner[i].y);
         }
         glEnd();
         return;
@@ -405,6 +406,10 @@ void DrawSkewed(int image, const Point (&corner)[4]) {
 }
 
 }  // namespace
+
+void VertexAt(double x, double y) {
+    glVertex2f(static_cast<float>(x), static_cast<float>(y));
+}
 
 void BindImage(int image) {
     glBindTexture(GL_TEXTURE_2D, TheWorld().TextureOf(image));

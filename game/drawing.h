@@ -28,6 +28,10 @@ struct ImageCoverage {
     std::uint32_t cells[DRAWING_COVERAGE_LEVELS][DRAWING_COVERAGE_CELLS] = {};
 };
 
+// A vertex in the current frame. In single precision, as the renderer keeps it anyway, and as
+// the browser's OpenGL has it.
+void VertexAt(double x, double y);
+
 // Binds the world's texture for a picture, modulated by the current colour.
 void BindImage(int image);
 

@@ -19,6 +19,7 @@
 #include "game/world_task.h"
 #include "platform/display.h"
 #include "platform/file_access.h"
+#include "platform/player_files.h"
 #include "platform/quit_signal.h"
 #include "platform/random.h"
 
@@ -60,7 +61,7 @@ bool Game::Run(int argc, char** argv) {
     kernel = new Kernel;
     settings = new Settings;
     SetDefaultSettings(settings);
-    settings->ParseFile(GAME_SETTINGS_FILENAME);
+    settings->ParseFile(PlayerFilePath(GAME_SETTINGS_FILENAME));
     for (int i = 1; i < argc; ++i) {
         ReportUnknownSetting(settings, argv[i]);
         settings->ParseSetting(argv[i]);
@@ -73,7 +74,7 @@ bool Game::Run(int argc, char** argv) {
     }
     kernel->Execute();
     if (started) {
-        settings->WriteFile(GAME_SETTINGS_FILENAME);
+        settings->WriteFile(PlayerFilePath(GAME_SETTINGS_FILENAME));
     }
     ShutDown();
     return started;

@@ -3,6 +3,7 @@
 // labels; and the game's paused banner.
 #include "game/game_constants.h"
 #include "game/world_task.h"
+#include "platform/sdl_port.h"
 
 namespace {
 
@@ -60,9 +61,11 @@ void Lay(Billboard& billboard, const BillboardLayout& layout) {
     billboard.visible = true;
 }
 
-// The caption after this one; a picture outside the cycle is followed by the first.
+// The caption after this one; a picture outside the cycle is followed by the first. Where
+// Escape quits nothing, the last caption, which says it does, is left out.
 int NextCaption(int image) {
-    const int count = sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0];
+    const int count =
+        sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_ESCAPE_QUITS ? 0 : 1);
     for (int i = 0; i < count; ++i) {
         if (CAPTION_CYCLE[i] == image) {
             return CAPTION_CYCLE[(i + 1) % count];

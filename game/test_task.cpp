@@ -11,6 +11,7 @@
 #include "game/game_constants.h"
 #include "game/world_task.h"
 #include "platform/quit_signal.h"
+#include "platform/sdl_port.h"
 
 void TestTask::Update() {
     HandleQuitRequests();
@@ -64,7 +65,8 @@ void TestTask::ToggleFullScreen() {
 }
 
 void TestTask::HandleQuitRequests() {
-    if (InputTask::quitRequested || QuitSignalled() || InputTask::pressedKeys[SDLK_ESCAPE]) {
+    bool escape = PLATFORM_ESCAPE_QUITS && InputTask::pressedKeys[SDLK_ESCAPE];
+    if (InputTask::quitRequested || QuitSignalled() || escape) {
         Singleton<Kernel>::GetPointer()->KillAllTasks();
     }
 }

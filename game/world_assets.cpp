@@ -15,6 +15,7 @@
 #include "game/game_constants.h"
 #include "platform/file_access.h"
 #include "platform/random.h"
+#include "platform/sdl_port.h"
 
 #ifndef GL_TEXTURE_WRAP_R
 #define GL_TEXTURE_WRAP_R 0x8072
@@ -41,20 +42,16 @@ SDL_Surface* ToUploadableFormat(SDL_Surface* surface) {
     if (bytes == 3 || bytes == 4) {
         return surface;
     }
-    SDL_PixelFormat rgba = {};
-    rgba.BitsPerPixel = 32;
-    rgba.BytesPerPixel = 4;
 #if SDL_BYTEORDER == SDL_LIL_ENDIAN
-    rgba.Rmask = 0x000000ff, rgba.Gmask = 0x0000ff00, rgba.Bmask = 0x00ff0000;
-    rgba.Amask = 0xff000000;
-    rgba.Rshift = 0, rgba.Gshift = 8, rgba.Bshift = 16, rgba.Ashift = 24;
+    const Uint32 red = 0x000000ff, green = 0x0000ff00, blue = 0x00ff0000, alpha = 0xff000000;
 #else
-    rgba.Rmask = 0xff000000, rgba.Gmask = 0x00ff0000, rgba.Bmask = 0x0000ff00;
-    rgba.Amask = 0x000000ff;
-    rgba.Rshift = 24, rgba.Gshift = 16, rgba.Bshift = 8, rgba.Ashift = 0;
+    const Uint32 red = 0xff000000, green = 0x00ff0000, blue = 0x0000ff00, alpha = 0x000000ff;
 #endif
-    rgba.alpha = 255;
-    SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
+    // A surface of one pixel lends its format, made in full by SDL itself.
+    SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, red, green, blue, alpha);
+    SDL_Surface* converted =
+        model ? SDL_ConvertSurface(surface, model->format, SDL_SWSURFACE) : nullptr;
+    SDL_FreeSurface(model);
     SDL_FreeSurface(surface);
     return converted;
 }
@@ -120,7 +117,7 @@ void UploadSmallerLevels(std::vector<unsigned char> level, int width, int height
         level = HalfSize(level, width, height, bytes);
         width = std::max(1, width / 2);
         height = std::max(1, height / 2);
-        glTexImage2D(GL_TEXTURE_2D, index, bytes, width, height, 0, format, GL_UNSIGNED_BYTE,
+        glTexImage2D(GL_TEXTURE_2D, index, format, width, height, 0, format, GL_UNSIGNED_BYTE,
                      level.data());
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -228,17 +225,19 @@ ImageCoverage UploadTexture(SDL_Surface* surface, GLuint texture) {
     GLenum format = bytes == 3 ? GL_RGB : GL_RGBA;
     ImageCoverage coverage;
     coverage.texture = texture;
-    SDL_LockSurface(surface);
+    bool locked = LockPixels(surface);
     ChooseCrop(surface, bytes, coverage);
     std::vector<unsigned char> crop = CopyPixels(surface, bytes, coverage.cropX, coverage.cropY,
                                                  coverage.cropWidth, coverage.cropHeight);
-    SDL_UnlockSurface(surface);
+    if (locked) {
+        SDL_UnlockSurface(surface);
+    }
     // Told the whole chain's length first, the driver gives the texture its room for every
     // level at once, instead of room for one that it copies away once the rest arrive.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL,
                     MipmapLevels(coverage.cropWidth, coverage.cropHeight) - 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, bytes, coverage.cropWidth, coverage.cropHeight, 0, format,
+    glTexImage2D(GL_TEXTURE_2D, 0, format, coverage.cropWidth, coverage.cropHeight, 0, format,
                  GL_UNSIGNED_BYTE, crop.data());
     MapCells(crop, bytes, coverage);
     UploadSmallerLevels(std::move(crop), coverage.cropWidth, coverage.cropHeight, bytes, format);

@@ -32,14 +32,17 @@ ViewRect ViewInWindow(int width, int height) {
 // A rectangle in one colour, or in two colours from top to bottom.
 void ColourQuad(double left, double top, double right, double bottom, const float topColour[4],
                 const float bottomColour[4]) {
+    // Every vertex gets its colour: the browser's OpenGL lays colours and corners out in one
+    // stream, where a corner without its own colour would take the next one's.
     glBegin(GL_QUADS);
     glColor4fv(topColour);
-    glVertex2d(left, top);
+    VertexAt(left, top);
     glColor4fv(bottomColour);
-    glVertex2d(left, bottom);
-    glVertex2d(right, bottom);
+    VertexAt(left, bottom);
+    glColor4fv(bottomColour);
+    VertexAt(right, bottom);
     glColor4fv(topColour);
-    glVertex2d(right, top);
+    VertexAt(right, top);
     glEnd();
 }
 

@@ -9,6 +9,7 @@
 #include "engine/singleton.h"
 #include "game/game_constants.h"
 #include "game/pool_callbacks.h"
+#include "platform/player_files.h"
 #include "platform/random.h"
 
 // The settings registry holds the dator until the program's end, after which it goes.
@@ -95,7 +96,7 @@ void WorldTask::SaveHighScore() {
     }
     Settings* settings = Singleton<Settings>::GetPointer();
     settings->RegisterVariable(stringHighScore, my_highScoreDator);
-    settings->WriteFile(GAME_SETTINGS_FILENAME);
+    settings->WriteFile(PlayerFilePath(GAME_SETTINGS_FILENAME));
 }
 
 // What the submarine eats in the simulated past of a restock happened before the scene began.
@@ -225,10 +226,10 @@ void WorldTask::UpdateMenu(double dT) {
     my_circleZoom.Update(dT);
 }
 
-// Alt+Enter switches full screen: an Enter that went down with Alt held starts no game, even
-// once Alt is let go before it.
+// Enter, a click or a tap starts a game. Alt+Enter switches full screen: an Enter that went
+// down with Alt held starts no game, even once Alt is let go before it.
 bool WorldTask::StartKeyHeld() {
-    bool held = InputTask::pressedKeys[SDLK_RETURN];
+    bool held = InputTask::pressedKeys[SDLK_RETURN] || InputTask::pointerHeld;
     if (held && !enterWasHeld) {
         enterWithAlt = InputTask::AltHeld();
     }
@@ -286,9 +287,10 @@ void WorldTask::TogglePause() {
     }
 }
 
-// Space climbs, its release dives, and both the press and the release give a boost.
+// Space, the left button or a finger held climbs; the release dives, and both the press and
+// the release give a boost.
 void WorldTask::HandleThrust(double dT) {
-    if (InputTask::pressedKeys[SDLK_SPACE]) {
+    if (InputTask::pressedKeys[SDLK_SPACE] || InputTask::pointerHeld) {
         my_sub.UpThrust(dT);
         if (!subGoingUp) {
             subGoingUp = true;

@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__EMSCRIPTEN__)
+#include <emscripten.h>
+#endif
+
 namespace {
 
 bool IsSet(const char* name) {
@@ -40,3 +44,29 @@ std::string UnseenVideoDriver() {
 void DrawStraightIntoWindow() {
     setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
 }
+
+#if defined(__EMSCRIPTEN__)
+bool ToggleWindowFullScreen(SDL_Surface*) {
+    EM_ASM({ Module.toggleFullscreen(); });
+    return true;
+}
+
+void AskForVSync(bool) {}
+
+bool VSyncGranted() {
+    return true;  // a frame is drawn at each of the browser's animation frames
+}
+#else
+bool ToggleWindowFullScreen(SDL_Surface* window) {
+    return window && SDL_WM_ToggleFullScreen(window);
+}
+
+void AskForVSync(bool on) {
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, on ? 1 : 0);
+}
+
+bool VSyncGranted() {
+    int granted = 0;
+    return SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &granted) == 0 && granted > 0;
+}
+#endif

@@ -2,6 +2,8 @@
 // Keeps the game from running unseen, and its frames from being copied on their way to it.
 #pragma once
 
+#include <SDL.h>
+
 #include <string>
 
 // SDL2, under the SDL 1.2 API, picks its offscreen driver when no display exists, and the
@@ -23,3 +25,13 @@ std::string UnseenVideoDriver();
 // window, and full screen then switches the display's mode, as SDL 1.2 itself does. A choice
 // made in the environment (SDL12COMPAT_OPENGL_SCALING=1) is left as it is.
 void DrawStraightIntoWindow();
+
+// Asks, before the window opens, for the swap to wait for the display's refresh. A browser
+// always shows frames at its own pace, whatever is asked.
+void AskForVSync(bool on);
+// Whether the swap waits for the display, once the window is open.
+bool VSyncGranted();
+
+// Switches between window and full screen; false when that cannot be done. A page goes full
+// screen whole, its picture kept at 4:3 with bars, as the desktop's window does.
+bool ToggleWindowFullScreen(SDL_Surface* window);

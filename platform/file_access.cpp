@@ -11,6 +11,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/player_files.h"
+
 namespace {
 
 const int LINK_HOPS = 40;           // as many as the kernel itself follows
@@ -186,5 +188,6 @@ bool ReplaceFileContents(const std::string& path, const std::string& text, std::
         return false;
     }
     SyncFolder(path);
+    KeepPlayerFiles();
     return true;
 }

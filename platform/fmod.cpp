@@ -39,14 +39,12 @@ struct FMOD_SYSTEM {
 namespace {
 
 const int MUSIC_SAMPLE_CHANNEL = 0;
-const int EFFECT_GROUP = 1;
 const int OUTPUT_FREQUENCY = 44100;
 const int OUTPUT_CHANNELS = 2;
 const int OUTPUT_CHUNK_SIZE = 1024;  // samples per mixing pass: about 23 ms of latency
 // Modules play 2.5 dB down: their loudest moments then leave room for several effects
 // started together on top without the sum reaching full scale.
 const int MODULE_VOLUME = MIX_MAX_VOLUME * 3 / 4;
-const char XM_SIGNATURE[] = "Extended Module: ";
 
 FMOD_DEBUG_CALLBACK debugCallback = nullptr;
 
@@ -82,9 +80,37 @@ bool OpenSilentOutput() {
     return opened;
 }
 
-bool IsModule(const char* path) {
+#if defined(__EMSCRIPTEN__)
+// Browsers play no modules: the page carries each one rendered to Ogg Vorbis, named as the
+// module but ending in .ogg, which the mixer plays as music.
+const char* const MODULE_ENDING = ".xm";
+const char* const BROWSER_MUSIC_ENDING = ".ogg";
+
+std::string PlayablePath(const char* path) {
+    std::string playable = path;
+    size_t ending = playable.size() - std::min(playable.size(), std::strlen(MODULE_ENDING));
+    if (playable.compare(ending, std::string::npos, MODULE_ENDING) == 0) {
+        playable.replace(ending, std::string::npos, BROWSER_MUSIC_ENDING);
+    }
+    return playable;
+}
+
+bool PlaysAsMusic(const std::string& path) {
+    size_t length = std::strlen(BROWSER_MUSIC_ENDING);
+    return path.size() > length &&
+           path.compare(path.size() - length, length, BROWSER_MUSIC_ENDING) == 0;
+}
+#else
+const char XM_SIGNATURE[] = "Extended Module: ";
+
+std::string PlayablePath(const char* path) {
+    return path;
+}
+
+// A module plays as music whatever its name: its first bytes tell.
+bool PlaysAsMusic(const std::string& path) {
     char head[sizeof XM_SIGNATURE - 1] = {};
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         return false;
     }
@@ -92,6 +118,7 @@ bool IsModule(const char* path) {
     std::fclose(file);
     return got == sizeof head && std::memcmp(head, XM_SIGNATURE, sizeof head) == 0;
 }
+#endif
 
 // SDL_mixer marks a paused channel with the tick count of the pause, and a count of 0 reads
 // as not paused: in the first millisecond after SDL's timer starts, wait for the next tick.
@@ -143,6 +170,16 @@ FMOD_RESULT PlayOnMusicChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool paus
     return FMOD_OK;
 }
 
+// The first effect channel that plays nothing (a paused one still holds its effect), or -1.
+int FreeEffectChannel(const FMOD_SYSTEM* system) {
+    for (int i = 1; i <= system->effectChannels; ++i) {
+        if (!Mix_Playing(i)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 // The mixer's own notion of the oldest channel goes by milliseconds, and effects started in
 // the same millisecond tie; counting starts keeps the order exact.
 int OldestEffectChannel(const FMOD_SYSTEM* system) {
@@ -163,7 +200,7 @@ FMOD_RESULT PlayOnEffectChannel(FMOD_SYSTEM* system, FMOD_SOUND* sound, bool pau
         return FMOD_ERR_INVALID_PARAM;
     }
     SDL_LockAudio();
-    int mixerChannel = Mix_GroupAvailable(EFFECT_GROUP);
+    int mixerChannel = FreeEffectChannel(system);
     if (mixerChannel < 0) {
         mixerChannel = OldestEffectChannel(system);
     }
@@ -251,7 +288,6 @@ FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxChannels, FMOD_INITFLAG
     Mix_VolumeMusic(MODULE_VOLUME);
     Mix_AllocateChannels(maxChannels + 1);
     Mix_ReserveChannels(1);
-    Mix_GroupChannels(1, maxChannels, EFFECT_GROUP);
     system->effectChannels = maxChannels;
     system->channels.assign(maxChannels + 1, FMOD_CHANNEL{});
     for (int i = 0; i <= maxChannels; ++i) {
@@ -271,10 +307,9 @@ FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* path, FMOD_
     if (!system->initialised) {
         return FMOD_ERR_UNINITIALIZED;
     }
-    std::string problem;
-    if (!CanReadRegularFile(path, problem)) {
-        Note(std::string("Cannot open sound file '") + path + "'" +
-             (problem.empty() ? "" : ": " + problem));
+    std::string problem, playable = PlayablePath(path);
+    if (!CanReadRegularFile(playable, problem)) {
+        Note("Cannot open sound file '" + playable + "'" + (problem.empty() ? "" : ": " + problem));
         return FMOD_ERR_FILE_NOTFOUND;
     }
     FMOD_SOUND* made = new (std::nothrow) FMOD_SOUND;
@@ -282,13 +317,13 @@ FMOD_RESULT FMOD_System_CreateSound(FMOD_SYSTEM* system, const char* path, FMOD_
         return FMOD_ERR_MEMORY;
     }
     made->system = system;
-    if (IsModule(path)) {
-        made->music = Mix_LoadMUS(path);
+    if (PlaysAsMusic(playable)) {
+        made->music = Mix_LoadMUS(playable.c_str());
     } else {
-        made->chunk = Mix_LoadWAV(path);
+        made->chunk = Mix_LoadWAV(playable.c_str());
     }
     if (!made->music && !made->chunk) {
-        Note(std::string("Cannot load sound file '") + path + "': " + Mix_GetError());
+        Note("Cannot load sound file '" + playable + "': " + Mix_GetError());
         delete made;
         return FMOD_ERR_FORMAT;
     }

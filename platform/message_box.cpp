@@ -6,6 +6,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#elif defined(__EMSCRIPTEN__)
+#include <emscripten.h>
 #else
 #include <dlfcn.h>
 #include <signal.h>
@@ -28,6 +30,14 @@ void WriteToStandardError(const char* title, const char* text) {
 
 void ShowSystemBox(const char* title, const char* text) {
     MessageBoxA(nullptr, text, title, MB_OK);
+}
+
+#elif defined(__EMSCRIPTEN__)
+
+// A page cannot wait for a button: the text stays over the picture, and the console has it too.
+void ShowSystemBox(const char* title, const char* text) {
+    WriteToStandardError(title, text);
+    EM_ASM({ Module.showMessage(UTF8ToString($0) + "\n" + UTF8ToString($1), true); }, title, text);
 }
 
 #else

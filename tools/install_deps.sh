@@ -4,6 +4,7 @@
 # Needs root (or sudo) for apt-get.
 #   tools/install_deps.sh          what building, playing, testing and packaging the game need
 #   tools/install_deps.sh --play   only what building and playing the game need
+#   tools/install_deps.sh --web    only what building the browser build needs
 set -euo pipefail
 
 # Building and running the game. xfonts-base: SDL2's message box, which tells of a failed
@@ -13,6 +14,18 @@ PLAY_PACKAGES=(
     libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
     libgl-dev libgl1-mesa-dri
     xfonts-base
+)
+
+# The browser build: Debian's Emscripten, with its own SDL and OpenGL emulation, and the tools
+# that render the music modules, which browsers cannot play, to Ogg Vorbis.
+WEB_PACKAGES=(
+    emscripten xmp vorbis-tools python3
+)
+
+# The browser tests and benchmark drive Debian's Chromium through puppeteer-core from npm
+# (tests/web/package-lock.json), which downloads no browser of its own.
+WEB_TEST_PACKAGES=(
+    chromium
 )
 
 # The tests, benchmarks, sanitizers and fuzzer, and checking the Debian package. The last
@@ -30,8 +43,10 @@ TEST_PACKAGES=(
 
 case "${1:-}" in
     --play) PACKAGES=("${PLAY_PACKAGES[@]}") ;;
-    "") PACKAGES=("${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
-    *) echo "usage: $0 [--play]" >&2; exit 2 ;;
+    --web) PACKAGES=("${WEB_PACKAGES[@]}") ;;
+    "") PACKAGES=("${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+                  "${WEB_TEST_PACKAGES[@]}") ;;
+    *) echo "usage: $0 [--play | --web]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -40,6 +55,11 @@ for package in "${PACKAGES[@]}"; do
         missing+=("$package")
     fi
 done
+
+# Node.js comes with Emscripten; npm may come with that Node.js already, or else from Debian.
+if [ "${1:-}" != "--play" ] && [ "${1:-}" != "--web" ] && ! command -v npm > /dev/null; then
+    missing+=(npm)
+fi
 
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0

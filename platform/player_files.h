@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where the player's own files live: the settings with the high score, and the log.
+#pragma once
+
+#include <string>
+
+// The path of one of the player's files. On the desktop it is the working folder's file of that
+// name (the launcher makes the working folder the player's own). In a browser it lies in a
+// folder that the page keeps in the browser's storage across reloads.
+std::string PlayerFilePath(const char* name);
+
+// Where the log is written: log.txt in the working folder, or the browser's console.
+std::string LogFilePath(const char* name);
+
+// After one of the player's files was replaced: a browser copies the folder into its storage,
+// and the page says so, once, when that storage is refused or full. On the desktop the file is
+// on disk already.
+void KeepPlayerFiles();

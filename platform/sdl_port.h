@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where the desktop's SDL 1.2 and the browser's (Emscripten's, behind the headers of a later
+// SDL) differ: the table of held keys, a window losing the player, the quit key, and reaching
+// a picture's pixels.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// SDL's table of held keys, indexed by SDLK_ symbol, and its length.
+const std::uint8_t* HeldKeyTable(int* count);
+
+// True when the event says that the player cannot see or reach the game any more: another
+// window took the keyboard, the window was minimised, the page was hidden or lost the focus.
+bool LosesThePlayer(const SDL_Event& event);
+
+// On the desktop Escape quits. A page has no quitting of its own (closing the tab is that),
+// and there Escape leaves full screen, as the browser has it.
+extern const bool PLATFORM_ESCAPE_QUITS;
+
+// Makes a picture's pixels readable; true when it was locked for that and must be unlocked
+// after. The browser's pictures hold their pixels already, and locking one in OpenGL mode fails.
+bool LockPixels(SDL_Surface* picture);

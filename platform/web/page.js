@@ -1,0 +1,223 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's side of the browser build, put in front of the code Emscripten writes: the canvas
+// and the game's arguments, the player's files kept in the browser's storage, the cover whose
+// tap lets sound start, full screen, holds that always end, and what went wrong told in words.
+'use strict';
+
+var TOBRIN_PLAYER_FOLDER = '/save';     // the C++ side reads and writes the player's files here
+var TOBRIN_LARGEST_PICTURE = [1600, 1200];  // a sharp picture costs fill rate: no larger
+var TOBRIN_STORAGE_PATIENCE_MS = 4000;  // a browser that never answers is taken as a refusal
+var TOBRIN_NOTICE_MS = 8000;            // how long a passing notice stays
+
+var tobrinPage = {
+  canvas: document.getElementById('canvas'),
+  cover: document.getElementById('cover'),
+  message: document.getElementById('message'),
+  fullscreen: document.getElementById('fullscreen'),
+  storageRefused: false,  // said once, at the start or at the first save
+  lastingMessage: false,  // a failure stays; a notice passes
+  saving: false,
+  saveAgain: false,
+};
+
+// Text in the page over the picture. A lasting message (the game cannot go on) stays; a notice
+// goes after a while, unless a lasting one took its place.
+function tobrinShowMessage(text, lasting) {
+  var box = tobrinPage.message;
+  if (tobrinPage.lastingMessage && !lasting) {
+    return;
+  }
+  tobrinPage.lastingMessage = tobrinPage.lastingMessage || !!lasting;
+  box.textContent = text;
+  box.hidden = false;
+  (lasting ? console.error : console.warn)(text);
+  if (!lasting) {
+    setTimeout(function () {
+      if (!tobrinPage.lastingMessage) {
+        box.hidden = true;
+      }
+    }, TOBRIN_NOTICE_MS);
+  }
+}
+
+function tobrinHasWebGL2() {
+  try {
+    return !!document.createElement('canvas').getContext('webgl2');
+  } catch (e) {
+    return false;
+  }
+}
+
+// Settings come from the link (?VIDEO_WIDTH=1280&VIDEO_HEIGHT=960); by default the picture has
+// as many pixels as its place on this screen, so that it is sharp on a dense one.
+function tobrinArguments() {
+  var given = [];
+  new URLSearchParams(location.search).forEach(function (value, name) {
+    if (/^[A-Z_]{1,40}$/.test(name) && /^[0-9]{1,6}$/.test(value)) {
+      given.push(name + '=' + value);
+    }
+  });
+  if (!given.some(function (a) { return a.indexOf('VIDEO_') === 0; })) {
+    var box = tobrinPage.canvas.getBoundingClientRect();
+    var scale = window.devicePixelRatio || 1;
+    var width = Math.min(TOBRIN_LARGEST_PICTURE[0], Math.round(box.width * scale));
+    width = Math.max(320, width - width % 4);
+    given.push('VIDEO_WIDTH=' + width, 'VIDEO_HEIGHT=' + width * 3 / 4);
+  }
+  return given;
+}
+
+function tobrinSayStorageRefused(reason) {
+  if (tobrinPage.storageRefused) {
+    return;
+  }
+  tobrinPage.storageRefused = true;
+  tobrinShowMessage('This browser keeps no files for this page (' + reason + '):\n' +
+                    'your high score lasts only until the page is closed.', false);
+}
+
+// The game runs in the top folder, where its resources/ lie; the player's folder is read from
+// the browser's storage before it starts.
+function tobrinReadPlayerFiles() {
+  FS.chdir('/');
+  FS.mkdir(TOBRIN_PLAYER_FOLDER);
+  FS.mount(IDBFS, {}, TOBRIN_PLAYER_FOLDER);
+  addRunDependency('player-files');
+  var done = false;
+  function finish(error) {
+    if (done) {
+      return;
+    }
+    done = true;
+    if (error) {
+      tobrinSayStorageRefused(error.message || String(error));
+    }
+    removeRunDependency('player-files');
+  }
+  setTimeout(function () { finish(new Error('no answer from its storage')); },
+             TOBRIN_STORAGE_PATIENCE_MS);
+  try {
+    FS.syncfs(true, finish);
+  } catch (e) {
+    finish(e);
+  }
+}
+
+// Called by the game after it replaced one of the player's files: copied to the browser's
+// storage, one copy at a time.
+Module['keepPlayerFiles'] = function () {
+  if (tobrinPage.storageRefused) {
+    return;
+  }
+  if (tobrinPage.saving) {
+    tobrinPage.saveAgain = true;
+    return;
+  }
+  tobrinPage.saving = true;
+  FS.syncfs(false, function (error) {
+    tobrinPage.saving = false;
+    if (error) {
+      tobrinSayStorageRefused(error.message || String(error));
+    } else if (tobrinPage.saveAgain) {
+      tobrinPage.saveAgain = false;
+      Module['keepPlayerFiles']();
+    }
+  });
+};
+
+Module['showMessage'] = tobrinShowMessage;
+
+Module['toggleFullscreen'] = function () {
+  var root = document.documentElement;
+  var current = document.fullscreenElement || document.webkitFullscreenElement;
+  var request = root.requestFullscreen || root.webkitRequestFullscreen;
+  var exit = document.exitFullscreen || document.webkitExitFullscreen;
+  try {
+    if (current) {
+      exit.call(document);
+    } else if (request) {
+      var asked = request.call(root);
+      if (asked && asked.catch) {
+        asked.catch(function () {});
+      }
+    }
+  } catch (e) {
+    console.warn('Full screen: ' + e);
+  }
+};
+
+// Browsers start sound only after a person's gesture, and phones count a touch only when it
+// ends: the cover is that gesture.
+function tobrinUncover() {
+  if (tobrinPage.cover.hidden) {
+    return;
+  }
+  tobrinPage.cover.hidden = true;
+  if (typeof SDL !== 'undefined' && SDL.audioContext && SDL.audioContext.resume) {
+    SDL.audioContext.resume();
+  }
+  tobrinPage.canvas.focus();
+}
+
+// A hold on the picture always ends: when the touch is cancelled (a call, a swipe of the
+// system's), when the pointer leaves the page and when the page is hidden or loses the focus.
+// The game hears each as the button let go.
+function tobrinEndHolds() {
+  tobrinPage.canvas.dispatchEvent(new MouseEvent('mouseout'));
+  if (typeof SDL !== 'undefined') {
+    SDL.downFingers = {};
+  }
+}
+
+function tobrinWatchThePage() {
+  var page = tobrinPage;
+  page.cover.addEventListener('click', tobrinUncover);
+  page.cover.addEventListener('touchend', function (event) {
+    event.preventDefault();
+    tobrinUncover();
+  });
+  window.addEventListener('keydown', tobrinUncover, true);
+  page.canvas.addEventListener('touchcancel', tobrinEndHolds);
+  document.addEventListener('mouseleave', tobrinEndHolds);
+  document.addEventListener('visibilitychange', function () {
+    if (document.hidden) {
+      tobrinEndHolds();
+    }
+  });
+  window.addEventListener('blur', tobrinEndHolds);
+  page.fullscreen.addEventListener('click', function () {
+    Module['toggleFullscreen']();
+    page.fullscreen.blur();
+    page.canvas.focus();
+  });
+  window.addEventListener('error', function (event) {
+    tobrinSayFailure(event.message || String(event.error));
+  });
+  window.addEventListener('unhandledrejection', function (event) {
+    tobrinSayFailure(String(event.reason));
+  });
+}
+
+function tobrinSayFailure(what) {
+  if (/tobrin\.data|NetworkError|Not Found|status/i.test(what)) {
+    tobrinShowMessage('The game\'s pictures and sounds could not be loaded (' + what + ').\n' +
+                      'Check the connection and reload the page.', true);
+  } else {
+    tobrinShowMessage('The game stopped: ' + what + '\nReload the page to play again.', true);
+  }
+}
+
+Module['canvas'] = tobrinPage.canvas;
+Module['noAudioDecoding'] = true;  // sounds are decoded when the game loads them
+Module['print'] = function (line) { console.log(line); };
+Module['printErr'] = function (line) { console.warn(line); };
+Module['onAbort'] = function (what) { tobrinSayFailure(String(what)); };
+Module['arguments'] = tobrinArguments();
+Module['preRun'] = (Module['preRun'] || []).concat([tobrinReadPlayerFiles]);  // after the data's
+tobrinWatchThePage();
+if (!tobrinHasWebGL2()) {
+  Module['noInitialRun'] = true;
+  tobrinShowMessage('This game draws with WebGL 2, which this browser does not offer or has ' +
+                    'switched off.\nTry a current browser, or switch its hardware ' +
+                    'acceleration on.', true);
+}
