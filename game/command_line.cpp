@@ -65,6 +65,7 @@ void PrintUsage(std::FILE* out, Settings& defaults) {
                  "  F3              music on or off\n"
                  "  F11, Alt+Enter  window or full screen\n"
                  "  Escape          quit\n"
+                 "The left mouse button does as Space in a game and as Enter in the menu.\n"
                  "\n"
                  "Files, in the working folder (the installed %s command plays in\n"
                  "$XDG_DATA_HOME/tobrin, ~/.local/share/tobrin by default):\n"

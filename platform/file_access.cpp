@@ -63,10 +63,12 @@ bool IsWritable(const std::string& path, const struct stat& status) {
     return access(path.c_str(), W_OK) == 0 && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH));
 }
 
+// A new file is the player's to read and write back, whatever else the umask takes away (a
+// umask of 0777, as a browser's file system has, would lock the high score out of the game).
 mode_t NewFileMode() {
     mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
+    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
 }
 
 // So that the rename itself outlives a power cut.

@@ -7,7 +7,7 @@
 // The game's own loop keeps running: Asyncify unwinds it here and rewinds it when the browser
 // calls back for the next frame.
 EM_ASYNC_JS(void, WaitForAnimationFrame, (),
-            { await new Promise(resolve = > requestAnimationFrame(resolve)); });
+            { await new Promise(function(resolve) { requestAnimationFrame(resolve); }); });
 
 void WaitForNextFrame() {
     WaitForAnimationFrame();

@@ -274,6 +274,15 @@ TEST_F(SettingsTest, UnreadableSettingsAreNeverOverwrittenAndAShutFolderIsWritte
     chmod("shut", 0755);
 }
 
+TEST_F(SettingsTest, ANewFileIsTheOwnersToReadBackWhateverTheUmask) {
+    mode_t before = umask(0777);  // as a browser's file system has it
+    bool written = settings.WriteFile("tobrin.cfg");
+    umask(before);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(fs::status("tobrin.cfg").permissions() & fs::perms::owner_all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(SettingsTest, CopiesWritingAtOnceLeaveOneWholeFileWithTheBest) {
     std::vector<pid_t> copies;
     for (long best = 1; best <= 20; ++best) {

@@ -61,14 +61,21 @@ if [ "${1:-}" != "--play" ] && [ "${1:-}" != "--web" ] && ! command -v npm > /de
     missing+=(npm)
 fi
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then
+        SUDO="sudo"
+    fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
+# The browser tests' driver, as the lock file pins it, again only when the lock file changed.
+if [ -z "${1:-}" ]; then
+    web_tests="$(dirname "$0")/../tests/web"
+    if [ ! -f "$web_tests/node_modules/.package-lock.json" ] ||
+        [ "$web_tests/package-lock.json" -nt "$web_tests/node_modules/.package-lock.json" ]; then
+        (cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error)
+    fi
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

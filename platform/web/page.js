@@ -103,6 +103,12 @@ function tobrinReadPlayerFiles() {
   }
 }
 
+// Emscripten's SDL knows no Pause key: it is given SDL's own symbol for it.
+function tobrinMendKeys() {
+  var DOM_PAUSE = 19, SDL_SCANCODE_PAUSE = 72, SDLK_SCANCODE_MASK = 1 << 10;
+  SDL.keyCodes[DOM_PAUSE] = SDL_SCANCODE_PAUSE | SDLK_SCANCODE_MASK;
+}
+
 // Called by the game after it replaced one of the player's files: copied to the browser's
 // storage, one copy at a time.
 Module['keepPlayerFiles'] = function () {
@@ -213,7 +219,7 @@ Module['print'] = function (line) { console.log(line); };
 Module['printErr'] = function (line) { console.warn(line); };
 Module['onAbort'] = function (what) { tobrinSayFailure(String(what)); };
 Module['arguments'] = tobrinArguments();
-Module['preRun'] = (Module['preRun'] || []).concat([tobrinReadPlayerFiles]);  // after the data's
+Module['preRun'] = (Module['preRun'] || []).concat([tobrinReadPlayerFiles, tobrinMendKeys]);  // after the data's
 tobrinWatchThePage();
 if (!tobrinHasWebGL2()) {
   Module['noInitialRun'] = true;

@@ -7,7 +7,13 @@ const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
 const zlib = require('node:zlib');
-const puppeteer = require('puppeteer-core');
+const puppeteer = (() => {
+  try {
+    return require('puppeteer-core');
+  } catch (e) {
+    throw new Error('puppeteer-core is missing: npm ci in tests/web (tools/install_deps.sh does)');
+  }
+})();
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
@@ -41,8 +47,12 @@ async function serve(folder) {
 
 // Chromium with WebGL drawn by SwiftShader, as on a machine without a graphics card.
 function launch(extraArgs = []) {
+  const executablePath = process.env.CHROMIUM || '/usr/bin/chromium';
+  if (!fs.existsSync(executablePath)) {
+    throw new Error(`no ${executablePath}: install Debian's package chromium`);
+  }
   return puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    executablePath,
     headless: true,
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
            '--use-gl=angle', '--ignore-gpu-blocklist', '--autoplay-policy=no-user-gesture-required',
