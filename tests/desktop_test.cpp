@@ -10,18 +10,28 @@ namespace {
 
 class DesktopWorldTest : public WorldFixture {};
 
-// Key events a slow frame gathered, and what each following frame's copy shows of Space and
-// Alt: every change of a key in a frame of its own, in order, chords kept together.
+// Key and button events a slow frame gathered, and what each following frame's copy shows of
+// Space, Alt and the left button: every change in a frame of its own, in order, chords kept
+// together. The right button climbs nothing.
 TEST_F(DesktopWorldTest, KeyChangesBetweenTwoFramesAreEachShownForAFrame) {
     const Uint8 DOWN = SDL_KEYDOWN, UP = SDL_KEYUP;
+    const SDLKey LEFT = SDLK_UNKNOWN, RIGHT = SDLK_LAST;  // stand for the mouse's buttons
     const struct {
         std::vector<std::pair<SDLKey, Uint8>> events;
-        const char* shown;  // per frame, Space then Alt: 1 held, 0 released
+        const char* shown;  // per frame, Space, Alt, left button: 1 held, 0 released
     } rows[] = {
-        {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}}, "10 00 00"},
+        {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}}, "100 000 000"},
         {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}, {SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}},
-         "10 00 10 00 00"},
-        {{{SDLK_LALT, DOWN}, {SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}, {SDLK_LALT, UP}}, "11 00"},
+         "100 000 100 000 000"},
+        {{{SDLK_LALT, DOWN}, {SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}, {SDLK_LALT, UP}}, "110 000"},
+        {{{LEFT, DOWN},
+          {SDLK_SPACE, DOWN},
+          {LEFT, UP},
+          {RIGHT, DOWN},
+          {LEFT, DOWN},
+          {SDLK_SPACE, UP},
+          {LEFT, UP}},
+         "101 100 001 000"},
     };
     InputTask input;
     ASSERT_TRUE(input.Start());
@@ -30,13 +40,17 @@ TEST_F(DesktopWorldTest, KeyChangesBetweenTwoFramesAreEachShownForAFrame) {
             SDL_Event event = {};
             event.type = type;
             event.key.keysym.sym = key;
+            if (key == LEFT || key == RIGHT) {
+                event.type = type == DOWN ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+                event.button.button = key == LEFT ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+            }
             ASSERT_EQ(SDL_PushEvent(&event), 0);
         }
         std::string shown;
         for (input.Update(); shown.size() < std::string(row.shown).size(); input.Update()) {
             shown += std::string(shown.empty() ? "" : " ") +
                      "01"[InputTask::pressedKeys[SDLK_SPACE]] +
-                     "01"[InputTask::pressedKeys[SDLK_LALT]];
+                     "01"[InputTask::pressedKeys[SDLK_LALT]] + "01"[InputTask::pointerHeld];
         }
         EXPECT_EQ(shown, row.shown);
     }
