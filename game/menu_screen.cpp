@@ -65,7 +65,7 @@ void Lay(Billboard& billboard, const BillboardLayout& layout) {
 // Escape quits nothing, the last caption, which says it does, is left out.
 int NextCaption(int image) {
     const int count =
-        sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_ESCAPE_QUITS ? 0 : 1);
+        sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_QUITS ? 0 : 1);
     for (int i = 0; i < count; ++i) {
         if (CAPTION_CYCLE[i] == image) {
             return CAPTION_CYCLE[(i + 1) % count];

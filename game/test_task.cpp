@@ -10,6 +10,7 @@
 #include "engine/video_update.h"
 #include "game/game_constants.h"
 #include "game/world_task.h"
+#include "platform/player_files.h"
 #include "platform/quit_signal.h"
 #include "platform/sdl_port.h"
 
@@ -30,10 +31,14 @@ void TestTask::Update() {
 
 namespace {
 
-// The choice is kept in the settings, so the next start opens as this one ends.
+// The choice is kept in the settings, so the next start opens as this one ends: written at
+// the quit, or at once where the game is never quit.
 void KeepSwitch(std::string& name, bool on) {
-    static_cast<Dator<bool>*>(Singleton<Settings>::GetPointer()->GetVariable(name))->GetValue() =
-        on;
+    Settings* settings = Singleton<Settings>::GetPointer();
+    static_cast<Dator<bool>*>(settings->GetVariable(name))->GetValue() = on;
+    if (!PLATFORM_QUITS) {
+        settings->WriteFile(PlayerFilePath(GAME_SETTINGS_FILENAME));
+    }
 }
 
 }  // namespace
@@ -65,7 +70,7 @@ void TestTask::ToggleFullScreen() {
 }
 
 void TestTask::HandleQuitRequests() {
-    bool escape = PLATFORM_ESCAPE_QUITS && InputTask::pressedKeys[SDLK_ESCAPE];
+    bool escape = PLATFORM_QUITS && InputTask::pressedKeys[SDLK_ESCAPE];
     if (InputTask::quitRequested || QuitSignalled() || escape) {
         Singleton<Kernel>::GetPointer()->KillAllTasks();
     }

@@ -2,7 +2,7 @@
 #include "platform/sdl_port.h"
 
 #if defined(__EMSCRIPTEN__)
-const bool PLATFORM_ESCAPE_QUITS = false;
+const bool PLATFORM_QUITS = false;
 
 bool LockPixels(SDL_Surface*) {
     return false;
@@ -18,7 +18,7 @@ bool LosesThePlayer(const SDL_Event& event) {
                                              event.window.event == SDL_WINDOWEVENT_HIDDEN);
 }
 #else
-const bool PLATFORM_ESCAPE_QUITS = true;
+const bool PLATFORM_QUITS = true;
 
 bool LockPixels(SDL_Surface* picture) {
     return SDL_MUSTLOCK(picture) && SDL_LockSurface(picture) == 0;

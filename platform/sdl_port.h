@@ -15,9 +15,10 @@ const std::uint8_t* HeldKeyTable(int* count);
 // window took the keyboard, the window was minimised, the page was hidden or lost the focus.
 bool LosesThePlayer(const SDL_Event& event);
 
-// On the desktop Escape quits. A page has no quitting of its own (closing the tab is that),
-// and there Escape leaves full screen, as the browser has it.
-extern const bool PLATFORM_ESCAPE_QUITS;
+// On the desktop the player quits the game (Escape), which saves the settings on its way out. A
+// page ends with its tab, and nothing of the game runs then: there Escape quits nothing (it
+// leaves full screen, as the browser has it), and a switch is saved the moment it is made.
+extern const bool PLATFORM_QUITS;
 
 // Makes a picture's pixels readable; true when it was locked for that and must be unlocked
 // after. The browser's pictures hold their pixels already, and locking one in OpenGL mode fails.

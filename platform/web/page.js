@@ -57,7 +57,9 @@ function tobrinArguments() {
       given.push(name + '=' + value);
     }
   });
-  if (!given.some(function (a) { return a.indexOf('VIDEO_') === 0; })) {
+  // A browser goes full screen only at a person's gesture, so the page always starts in place.
+  given.push('-VIDEO_FULLSCREEN');
+  if (!given.some(function (a) { return /^VIDEO_(WIDTH|HEIGHT)/.test(a); })) {
     var box = tobrinPage.canvas.getBoundingClientRect();
     var scale = window.devicePixelRatio || 1;
     var width = Math.min(TOBRIN_LARGEST_PICTURE[0], Math.round(box.width * scale));
