@@ -18,6 +18,13 @@ const int LOG_MAX_BUFFER_SIZE =
 // takes over.
 const int INPUT_MAX_UNSHOWN_CHANGES = 256;
 
+// Pads: buttons read from a pad (one with more is read this far), pads held room for before
+// the first frame, and how far an analog trigger (of 32767) is pressed to count as held.
+const int PAD_MAX_BUTTONS = 32;
+const int PAD_RESERVED = 8;
+const int PAD_TRIGGER_HALF = 16384;
+const int PAD_CONTROLLER_TRIGGER_AXES[] = {4, 5};  // SDL2's left and right trigger
+
 // Settings: characters one line of the settings file is read into, terminator included.
 const int SETTINGS_MAX_BUFFER_SIZE = 1024;
 

@@ -15,6 +15,8 @@ int InputTask::keyCount = 0;
 bool InputTask::quitRequested = false;
 bool InputTask::focusLost = false;
 bool InputTask::pointerHeld = false;
+Gamepads InputTask::pads;
+bool InputTask::padsRaw = false;
 
 namespace {
 
@@ -89,6 +91,7 @@ bool InputTask::Start() {
     std::memcpy(pressedKeys, keys, keyCount);
     unshownCount = 0;
     pointerHeld = false;
+    pads.Open(padsRaw);
     quitRequested = false;
     focusLost = false;
     SDL_PumpEvents();
@@ -105,6 +108,7 @@ void InputTask::Update() {
         TakeEvent(event);
     }
     ShowChanges(pressedKeys);
+    pads.Read(WindowHasFocus());
     if (unshownCount == 0) {
         int count = 0;
         const Uint8* held = HeldKeyTable(&count);
@@ -114,6 +118,7 @@ void InputTask::Update() {
 }
 
 void InputTask::Stop() {
+    pads.Close();
     delete[] pressedKeys;
     pressedKeys = nullptr;
 }

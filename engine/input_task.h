@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/gamepads.h"
 #include "engine/task.h"
 
 // The copy stays the same for the whole frame. It says which keys are held, not when they
@@ -21,6 +22,8 @@ public:
     // The left mouse button or a finger held on the window, shown frame by frame as the keys
     // are, so that a quick click is seen held for one frame too.
     static bool pointerHeld;
+    static Gamepads pads;  // read once a frame, with the keys
+    static bool padsRaw;   // set before Start: read pads in their own order, not SDL2's
 
     bool Start() override;
     void Update() override;

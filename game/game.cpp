@@ -105,6 +105,7 @@ bool Game::SetCaptionAndIcon() {
 }
 
 bool Game::AddTasks() {
+    InputTask::padsRaw = joyRaw;
     if (!AddTask(kernel, timerTask, GAME_TIMER_PRIORITY, "Error Initialising the Timer!") ||
         !AddTask(kernel, inputTask, GAME_INPUT_PRIORITY, "Error Initialising the Input!")) {
         return false;
@@ -128,6 +129,7 @@ bool Game::AddWorldTask() {
     worldTask->my_highScore = highScore;
     worldTask->my_playSounds = soundEffects;
     worldTask->my_playMusic = soundMusic;
+    worldTask->my_padPauseButton = joyPauseButton;
     testTask->world = worldTask;
     if (!kernel->AddTask(worldTask)) {
         Log::Get().Write(LOG_ERROR, "Error Initialising the World Task!");
@@ -154,6 +156,8 @@ void Game::SetDefaultSettings(Settings* registry) {
     registry->RegisterVariable(stringHighScore, &datorHighScore);
     registry->RegisterVariable(stringSoundEffects, &datorSoundEffects);
     registry->RegisterVariable(stringSoundMusic, &datorSoundMusic);
+    registry->RegisterVariable(stringJoyRaw, &datorJoyRaw);
+    registry->RegisterVariable(stringJoyPauseButton, &datorJoyPauseButton);
     // Another copy of the game in the same folder may have beaten the best meanwhile.
     registry->keepLarger.insert(stringHighScore);
 }

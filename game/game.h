@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include "engine/dator.h"
+#include "engine/engine_constants.h"
 #include "engine/singleton.h"
 #include "game/game_constants.h"
 #include "platform/fmod.h"
@@ -41,6 +42,8 @@ public:
     long highScore = 0;
     bool soundEffects = true;  // F2's switch, handed to the world
     bool soundMusic = true;    // F3's switch
+    bool joyRaw = false;       // pads in their own button order: every button climbs
+    int joyPauseButton = -1;   // the pads' pause button, or -1 for their order's Start
 
     // The whole life of the program. True when it ran and was shut down normally; false
     // when start-up failed, after the failure was reported and what was started was undone.
@@ -61,6 +64,8 @@ private:
     Dator<long> datorHighScore{highScore};
     Dator<bool> datorSoundEffects{soundEffects};
     Dator<bool> datorSoundMusic{soundMusic};
+    Dator<bool> datorJoyRaw{joyRaw};
+    Dator<int> datorJoyPauseButton{joyPauseButton, -1, PAD_MAX_BUTTONS - 1};
 
     bool StartUp();
     bool SetCaptionAndIcon();

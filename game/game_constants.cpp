@@ -9,3 +9,5 @@ std::string stringVideoVSync = CONFIG_STRING_VIDEO_VSYNC;
 std::string stringHighScore = CONFIG_STRING_HIGH_SCORE;
 std::string stringSoundEffects = CONFIG_STRING_SOUND_EFFECTS;
 std::string stringSoundMusic = CONFIG_STRING_SOUND_MUSIC;
+std::string stringJoyRaw = CONFIG_STRING_JOY_RAW;
+std::string stringJoyPauseButton = CONFIG_STRING_JOY_PAUSE_BUTTON;

@@ -64,8 +64,7 @@ void Lay(Billboard& billboard, const BillboardLayout& layout) {
 // The caption after this one; a picture outside the cycle is followed by the first. Where
 // Escape quits nothing, the last caption, which says it does, is left out.
 int NextCaption(int image) {
-    const int count =
-        sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_QUITS ? 0 : 1);
+    const int count = sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_QUITS ? 0 : 1);
     for (int i = 0; i < count; ++i) {
         if (CAPTION_CYCLE[i] == image) {
             return CAPTION_CYCLE[(i + 1) % count];

@@ -183,6 +183,7 @@ void WorldTask::AdvanceWorld(double dT) {
 
 // The keys and transitions of the screen the frame runs in.
 void WorldTask::UpdateScreen(double dT) {
+    my_controls = ReadControls(my_padPauseButton);
     if (my_mode != MODE_MENU) {
         UpdatePlay(dT);
     } else {
@@ -226,10 +227,10 @@ void WorldTask::UpdateMenu(double dT) {
     my_circleZoom.Update(dT);
 }
 
-// Enter, a click or a tap starts a game. Alt+Enter switches full screen: an Enter that went
-// down with Alt held starts no game, even once Alt is let go before it.
+// Enter, a click, a tap or a pad's start buttons start a game. Alt+Enter switches full screen:
+// an Enter that went down with Alt held starts no game, even once Alt is let go before it.
 bool WorldTask::StartKeyHeld() {
-    bool held = InputTask::pressedKeys[SDLK_RETURN] || InputTask::pointerHeld;
+    bool held = my_controls.start;
     if (held && !enterWasHeld) {
         enterWithAlt = InputTask::AltHeld();
     }
@@ -252,9 +253,9 @@ void WorldTask::UpdatePlay(double dT) {
     my_gameBillboards[0].Update(dT);
 }
 
-// P serves keyboards without a Pause key, as most laptops' are.
+// P serves keyboards without a Pause key, as most laptops' are; a pad's Start pauses too.
 void WorldTask::HandlePauseKey() {
-    if (!InputTask::pressedKeys[SDLK_PAUSE] && !InputTask::pressedKeys[SDLK_p]) {
+    if (!my_controls.pause) {
         my_pausedPress = false;
         return;
     }
@@ -287,10 +288,10 @@ void WorldTask::TogglePause() {
     }
 }
 
-// Space, the left button or a finger held climbs; the release dives, and both the press and
-// the release give a boost.
+// Space, the left button, a finger or a pad's climbing button held climbs; the release dives,
+// and both the press and the release give a boost.
 void WorldTask::HandleThrust(double dT) {
-    if (InputTask::pressedKeys[SDLK_SPACE] || InputTask::pointerHeld) {
+    if (my_controls.climb) {
         my_sub.UpThrust(dT);
         if (!subGoingUp) {
             subGoingUp = true;

@@ -15,6 +15,7 @@
 #include "game/billboard.h"
 #include "game/camera.h"
 #include "game/circle_zoom.h"
+#include "game/controls.h"
 #include "game/drawing.h"
 #include "game/fishie.h"
 #include "game/modes.h"
@@ -70,6 +71,8 @@ public:
     double fishieSpawnTimer = 0.0;    // seconds towards the next school attempt
     double seedWeedSpawnTimer = 0.0;  // seconds towards the next weed attempt
     bool subGoingUp = false;          // Space was held
+    Controls my_controls;             // this frame's, read before the screen's rules
+    int my_padPauseButton = -1;       // a pad's pause button chosen by the player, or -1
     bool my_pausedPress = false;      // the pause key was held
     bool enterWasHeld = false;        // Enter was held
     bool enterWithAlt = false;        // the Enter held went down with Alt: no start of a game

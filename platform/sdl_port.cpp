@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sdl_port.h"
 
+#include <cstdlib>
+
 #if defined(__EMSCRIPTEN__)
+#include <emscripten.h>
+
 const bool PLATFORM_QUITS = false;
 
 bool LockPixels(SDL_Surface*) {
@@ -17,6 +21,24 @@ bool LosesThePlayer(const SDL_Event& event) {
     return event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
                                              event.window.event == SDL_WINDOWEVENT_HIDDEN);
 }
+
+bool WindowHasFocus() {
+    return EM_ASM_INT({ return document.hasFocus() ? 1 : 0; }) != 0;
+}
+
+// The browser maps a pad it knows to the W3C standard order, and says so.
+PORT_PAD_ORDER ChoosePadOrder(bool raw) {
+    bool standard = EM_ASM_INT({
+        var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+        for (var i = 0; i < pads.length; ++i) {
+            if (pads[i] && pads[i].mapping != "standard") {
+                return 0;
+            }
+        }
+        return 1;
+    });
+    return standard && !raw ? PORT_PAD_STANDARD : PORT_PAD_RAW;
+}
 #else
 const bool PLATFORM_QUITS = true;
 
@@ -26,6 +48,24 @@ bool LockPixels(SDL_Surface* picture) {
 
 const std::uint8_t* HeldKeyTable(int* count) {
     return SDL_GetKeyState(count);
+}
+
+const int SDL12COMPAT_FIRST_PATCH = 50;  // sdl12-compat calls itself 1.2.50 and later
+
+// sdl12-compat lists in SDL2's controller order only the pads SDL2 knows, when asked before
+// its joysticks start; a choice made in the environment stands, unless raw is asked for. The
+// classic SDL 1.2 library has raw joysticks only.
+PORT_PAD_ORDER ChoosePadOrder(bool raw) {
+    if (SDL_Linked_Version()->patch < SDL12COMPAT_FIRST_PATCH) {
+        return PORT_PAD_RAW;
+    }
+    setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", raw ? "0" : "1", raw ? 1 : 0);
+    const char* asked = std::getenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
+    return asked && std::atoi(asked) != 0 ? PORT_PAD_CONTROLLER : PORT_PAD_RAW;
+}
+
+bool WindowHasFocus() {
+    return (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0;
 }
 
 bool LosesThePlayer(const SDL_Event& event) {

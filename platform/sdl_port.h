@@ -20,6 +20,16 @@ bool LosesThePlayer(const SDL_Event& event);
 // leaves full screen, as the browser has it), and a switch is saved the moment it is made.
 extern const bool PLATFORM_QUITS;
 
+// How pads number their buttons, as the library reports them: SDL2's game controllers through
+// sdl12-compat (A 0, Back 4, Start 6), a browser's "standard" gamepad (bottom face 0, Select 8,
+// Start 9), or whatever the device has.
+enum PORT_PAD_ORDER { PORT_PAD_CONTROLLER, PORT_PAD_STANDARD, PORT_PAD_RAW };
+// Called before the joysticks start: the order they will come in; raw asks for the device's own.
+PORT_PAD_ORDER ChoosePadOrder(bool raw);
+
+// Whether the window (or the page) has the keyboard: pads, like keys, count only then.
+bool WindowHasFocus();
+
 // Makes a picture's pixels readable; true when it was locked for that and must be unlocked
 // after. The browser's pictures hold their pixels already, and locking one in OpenGL mode fails.
 bool LockPixels(SDL_Surface* picture);

@@ -2,8 +2,12 @@
 // What a desktop player expects: no tap lost between frames, a pause when the game loses the
 // keyboard, and full screen at a key.
 #include <GL/gl.h>
+#include <dlfcn.h>
+
+#include <cstdlib>
 
 #include "engine/input_task.h"
+#include "game/controls.h"
 #include "world_fixture.h"
 
 namespace {
@@ -78,6 +82,112 @@ TEST_F(DesktopWorldTest, AwayPausesARunningGameOnlyAndAltEnterStartsNone) {
         InputTask::focusLost = false;
         Frames(10, 0.01);
         EXPECT_EQ(world.my_paused, row.paused) << row.inGame << row.chomped;
+    }
+}
+
+// A pad of SDL2's own making for tests, attached in this process before the SDL 1.2 API opens
+// its joysticks: sdl12-compat lists it as it lists a real one.
+class VirtualPad {
+public:
+    bool Attach() {
+        sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        auto init = Find<int (*)(Uint32)>("SDL_InitSubSystem");
+        auto attach = Find<int (*)(int, int, int, int)>("SDL_JoystickAttachVirtual");
+        auto open = Find<void* (*)(int)>("SDL_JoystickOpen");
+        const int CONTROLLER = 1, AXES = 6, BUTTONS = 15, HATS = 0;
+        index = init && attach && open && init(SDL_INIT_JOYSTICK) == 0
+                    ? attach(CONTROLLER, AXES, BUTTONS, HATS)
+                    : -1;
+        joystick = index >= 0 ? open(index) : nullptr;
+        return joystick != nullptr;
+    }
+    void Press(int button, bool held) {
+        Find<int (*)(void*, int, Uint8)>("SDL_JoystickSetVirtualButton")(joystick, button, held);
+    }
+    ~VirtualPad() {
+        if (joystick) {
+            Find<void (*)(void*)>("SDL_JoystickClose")(joystick);
+            Find<int (*)(int)>("SDL_JoystickDetachVirtual")(index);
+        }
+    }
+
+private:
+    void* sdl2 = nullptr;
+    void* joystick = nullptr;
+    int index = -1;
+    template <typename F>
+    F Find(const char* name) {
+        return sdl2 ? reinterpret_cast<F>(dlsym(sdl2, name)) : nullptr;
+    }
+};
+
+// A real pad's buttons through the SDL 1.2 API, in the controller order sdl12-compat gives a
+// pad SDL2 knows and in the pad's own order: the bottom face button starts a game and climbs
+// with a burst at each press and release, the pause button pauses, Back never quits, and
+// nothing counts while the window lacks the focus.
+TEST_F(DesktopWorldTest, APadStartsClimbsAndPausesInEachButtonOrder) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attach()) << "SDL2's virtual joysticks (libsdl2-2.0-0 2.24 or later)";
+    const struct {
+        bool raw;
+        PORT_PAD_ORDER order;
+        int climb, pause, back;  // buttons of the virtual pad in that order
+        bool backClimbs;
+    } rows[] = {{false, PORT_PAD_CONTROLLER, 0, 6, 4, false}, {true, PORT_PAD_RAW, 0, 14, 4, true}};
+    for (const auto& row : rows) {
+        unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
+        InputTask::pads.Open(row.raw);
+        ASSERT_EQ(InputTask::pads.order, row.order);
+        ASSERT_EQ(InputTask::pads.pads.size(), 1u) << row.raw;
+        auto hold = [&](int button, bool held, bool focused = true) {
+            pad.Press(button, held);
+            InputTask::pads.Read(focused);
+            Frames(5, 0.01);
+        };
+        hold(row.climb, true);
+        hold(row.climb, false);
+        Frames(100, 0.01);
+        ASSERT_NE(world.my_mode, MODE_MENU) << "the bottom face button starts a game";
+        double speed = world.my_sub.velocity;
+        hold(row.climb, true);
+        EXPECT_TRUE(world.subGoingUp && world.my_sub.velocity > speed) << "a burst, and up";
+        hold(row.climb, false, false);
+        EXPECT_FALSE(world.subGoingUp) << "away from the window the pad lets go";
+        hold(row.back, true);
+        EXPECT_EQ(world.subGoingUp, row.backClimbs) << row.raw;
+        EXPECT_FALSE(InputTask::quitRequested);
+        hold(row.back, false);
+        hold(row.pause, true);
+        hold(row.pause, false);
+        EXPECT_TRUE(world.my_paused) << row.raw;
+        hold(row.pause, true);
+        hold(row.pause, false);
+        EXPECT_FALSE(world.my_paused) << row.raw;
+        InputTask::pads.Close();
+        world.SetupMenu();
+    }
+    unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
+}
+
+// The browser's standard order and a player's own pause button, one layer lower.
+TEST(PadLayoutTest, TablesPerOrderAndAPauseButtonOfThePlayersChoice) {
+    const struct {
+        PORT_PAD_ORDER order;
+        int buttons, pauseButton;
+        std::uint32_t climb, start;
+        int pause;
+    } rows[] = {
+        {PORT_PAD_STANDARD, 17, -1, 0x10FF, 0x201, 9},
+        {PORT_PAD_CONTROLLER, 22, -1, 0xE0F, 0x41, 6},
+        {PORT_PAD_RAW, 4, -1, 0x7, 0xF, 3},
+        {PORT_PAD_RAW, 1, -1, 0x1, 0x1, -1},
+        {PORT_PAD_STANDARD, 17, 3, 0x10F7, 0x209, 3},
+    };
+    for (const auto& row : rows) {
+        PadLayout layout = LayoutFor(row.order, row.buttons, row.pauseButton);
+        EXPECT_EQ(layout.climb, row.climb) << row.order << " " << row.buttons;
+        EXPECT_EQ(layout.start, row.start) << row.order << " " << row.buttons;
+        EXPECT_EQ(layout.pause, row.pause) << row.order << " " << row.buttons;
     }
 }
 

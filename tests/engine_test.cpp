@@ -167,8 +167,9 @@ TEST_F(SettingsTest, FileLinesApplyInOrderAndTheWriteListsAllByName) {
     settings.ParseFile("tobrin.cfg");
     ASSERT_TRUE(settings.WriteFile("tobrin.cfg"));
     EXPECT_EQ(ReadTextFile("tobrin.cfg"),
-              "HIGH_SCORE=42\nSOUND_EFFECTS=1\nSOUND_MUSIC=1\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\n"
-              "VIDEO_HEIGHT=480\nVIDEO_VSYNC=1\nVIDEO_WIDTH=1024\n");
+              "HIGH_SCORE=42\nJOY_PAUSE_BUTTON=-1\nJOY_RAW=0\nSOUND_EFFECTS=1\n"
+              "SOUND_MUSIC=1\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=480\n"
+              "VIDEO_VSYNC=1\nVIDEO_WIDTH=1024\n");
 }
 
 // A write that fails partway, as on a full disk or when the program dies, leaves the old file

@@ -124,8 +124,9 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
             EXPECT_TRUE(LogHas("Cannot write to settings file: tobrin.cfg"));
         } else {
             EXPECT_EQ(ReadTextFile("tobrin.cfg"),
-                      "HIGH_SCORE=77\nSOUND_EFFECTS=1\nSOUND_MUSIC=1\nVIDEO_BPP=16\n"
-                      "VIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=300\nVIDEO_VSYNC=1\nVIDEO_WIDTH=400\n")
+                      "HIGH_SCORE=77\nJOY_PAUSE_BUTTON=-1\nJOY_RAW=0\nSOUND_EFFECTS=1\n"
+                      "SOUND_MUSIC=1\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=300\n"
+                      "VIDEO_VSYNC=1\nVIDEO_WIDTH=400\n")
                 << way.name;
         }
     }

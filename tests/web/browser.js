@@ -60,9 +60,11 @@ function launch(extraArgs = []) {
   });
 }
 
-// A page whose console lines are kept, errors apart.
-async function openPage(browser, url, viewport = { width: 800, height: 600 }) {
+// A page whose console lines are kept, errors apart; prepare runs before the page's scripts.
+async function openPage(browser, url, prepare = async () => {}) {
   const page = await browser.newPage();
+  await prepare(page);
+  const viewport = { width: 800, height: 600 };
   await page.setViewport(viewport);
   page.lines = [];
   page.errors = [];

@@ -20,8 +20,8 @@ let points = -1;  // of the game played below
 
 const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// Shares of sky in the top quarter of the picture and of sea in its bottom half, counted in
-// the page from a screenshot (the canvas itself keeps no frame once it is shown).
+// Shares of sky and of sea in the picture, and the mean height of each (0 top, 1 bottom),
+// counted in the page from a screenshot (the canvas itself keeps no frame once it is shown).
 async function skyAndSea(name) {
   const png = await page.screenshot({ encoding: 'base64' });
   if (name) {
@@ -38,24 +38,26 @@ async function skyAndSea(name) {
     const context = canvas.getContext('2d');
     context.drawImage(image, 0, 0);
     const box = document.getElementById('canvas').getBoundingClientRect();
-    const share = (top, bottom, kind) => {
-      const pixels = context.getImageData(box.left, box.top + box.height * top, box.width,
-                                          box.height * (bottom - top)).data;
-      let count = 0;
-      for (let i = 0; i < pixels.length; i += 4) {
-        const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
-        count += kind === 'sky' ? (r < 60 && g > 150 && b > 200) : (r < 60 && g < 90 && b > 120);
+    const pixels = context.getImageData(box.left, box.top, box.width, box.height).data;
+    const found = { sky: 0, sea: 0, skyY: 0, seaY: 0 };
+    for (let i = 0; i < pixels.length; i += 4) {
+      const [r, g, b] = [pixels[i], pixels[i + 1], pixels[i + 2]];
+      const kind = r < 60 && b > 200 && g > 150 ? 'sky' : r < 60 && b > 120 && g < 90 ? 'sea' : '';
+      if (kind) {
+        found[kind] += 1;
+        found[kind + 'Y'] += Math.floor(i / 4 / box.width) / box.height;
       }
-      return count / (pixels.length / 4);
-    };
-    return { sky: share(0, 0.25, 'sky'), sea: share(0.5, 1, 'sea') };
+    }
+    const all = pixels.length / 4;
+    return { sky: found.sky / all, sea: found.sea / all,
+             skyY: found.skyY / found.sky, seaY: found.seaY / found.sea };
   }, png);
 }
 
 // Polls the picture until it shows sky at the top, or no longer does.
 async function skyShows(wanted, seconds) {
   for (const deadline = Date.now() + seconds * 1000; Date.now() < deadline; await pause(200)) {
-    if (((await skyAndSea()).sky > 0.1) === wanted) {
+    if (((await skyAndSea()).sky > 0.05) === wanted) {
       return true;
     }
   }
@@ -79,8 +81,8 @@ test('the page loads without an error and shows the menu over the ocean', async 
   assert.ok(await logged(page, 'Menu: high score 0, last score 0', 30), page.lines.join('\n'));
   await page.keyboard.press('Shift');  // the cover goes with the first key
   await pause(2500);                   // the title words settle
-  const { sky, sea } = await skyAndSea('web_menu.png');
-  assert.ok(sky > 0.3 && sea > 0.3, `sky ${sky} over sea ${sea}`);
+  const { sky, sea, skyY, seaY } = await skyAndSea('web_menu.png');
+  assert.ok(sky > 0.05 && sea > 0.3 && skyY < seaY, `sky ${sky} at ${skyY}, sea ${sea} at ${seaY}`);
   assert.deepEqual(page.errors, []);
 });
 
@@ -121,6 +123,41 @@ test('a beaten high score survives a reload', async (t) => {
   assert.ok(await logged(reloaded, `Menu: high score ${points}, last score 0`, 30),
             reloaded.lines.join('\n'));
   await reloaded.close();
+});
+
+// A standard pad in the second slot, the first one empty, as the Gamepad API may report them.
+function plugInPad() {
+  const buttons = Array.from({ length: 17 }, () => ({ pressed: false, value: 0 }));
+  const pad = { id: 'Test Pad', index: 1, connected: true, mapping: 'standard',
+                axes: [0, 0, 0, 0], buttons, timestamp: 0 };
+  window.pressPad = (button, held) => {
+    buttons[button] = { pressed: held, value: held ? 1 : 0 };
+    pad.timestamp += 1;
+  };
+  navigator.getGamepads = () => [null, pad];
+}
+
+test('a pad behind an empty slot starts a game, pauses it, and its Select quits nothing',
+     async () => {
+  const padded = await openPage(browser, server.url + SMALL,
+                                (p) => p.evaluateOnNewDocument(plugInPad));
+  assert.ok(await logged(padded, 'Pad buttons in the standard order', 30),
+            padded.lines.join('\n'));
+  const press = async (button, line) => {
+    const before = padded.lines.length;
+    await padded.evaluate((b) => window.pressPad(b, true), button);
+    const seen = await logged(padded, line, 5, before);
+    await padded.evaluate((b) => window.pressPad(b, false), button);
+    await pause(200);  // a few frames see it let go
+    return seen;
+  };
+  assert.ok(await press(0, 'Game started'), 'the bottom face button starts');
+  await pause(1500);
+  assert.ok(await press(9, 'Paused'), 'Start pauses');
+  assert.ok(await press(9, 'Resumed'), 'and resumes');
+  assert.ok(!(await press(8, 'Game quit')), 'Select quits nothing');
+  assert.deepEqual(padded.errors, []);
+  await padded.close();
 });
 
 // Each page is kept from something it needs before its scripts run.

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Game pads through the SDL 1.2 joystick API: found, opened and named in the log, their buttons
+// read once a frame, as the keys are copied once a frame (sdl12-compat sends no button events
+// for pads it shows in the game-controller order).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/engine_constants.h"
+#include "platform/sdl_port.h"
+
+struct Gamepad {
+    SDL_Joystick* joystick = nullptr;
+    int buttons = 0;           // how many of its buttons are read
+    std::uint32_t held = 0;    // bit b: button b held in this frame
+    bool triggerHeld = false;  // an analog trigger pressed past half (controller order only)
+};
+
+class Gamepads {
+public:
+    PORT_PAD_ORDER order = PORT_PAD_RAW;
+    std::vector<Gamepad>
+        pads;  // the open pads with buttons; reserved, so a frame allocates nothing
+
+    // Starts the joystick subsystem and opens every pad. Unless raw is asked for, sdl12-compat
+    // is asked for SDL2's controller order first, so that Start is Start on any pad it knows.
+    void Open(bool raw);
+    // Once a frame: each pad's buttons; all released while the window lacks the focus.
+    void Read(bool focused);
+    void Close();
+};
