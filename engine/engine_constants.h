@@ -24,6 +24,7 @@ const int PAD_MAX_BUTTONS = 32;
 const int PAD_RESERVED = 8;
 const int PAD_TRIGGER_HALF = 16384;
 const int PAD_CONTROLLER_TRIGGER_AXES[] = {4, 5};  // SDL2's left and right trigger
+const double PAD_LOOK_INTERVAL = 1.0;  // seconds between looks for a new pad, where none tells
 
 // Settings: characters one line of the settings file is read into, terminator included.
 const int SETTINGS_MAX_BUFFER_SIZE = 1024;

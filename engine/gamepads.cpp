@@ -8,14 +8,19 @@ namespace {
 
 const char* const ORDER_NAMES[] = {"game controller", "standard", "raw"};
 
-// A pad that cannot be opened, or has no buttons, is said once and passed over.
-bool OpenPad(int index, Gamepad& pad) {
+// A pad that cannot be opened, or has no buttons, is passed over, and said so once however
+// often the pads are looked for again.
+bool OpenPad(int index, Gamepad& pad, std::uint32_t& passedOver) {
     const char* name = SDL_JoystickName(index);
     pad.joystick = SDL_JoystickOpen(index);
     pad.buttons = pad.joystick ? SDL_JoystickNumButtons(pad.joystick) : 0;
     if (pad.buttons <= 0) {
-        Log::Get().Write(LOG_APP, "Pad %d (%s) %s: passed over", index, name ? name : "unnamed",
-                         pad.joystick ? "has no buttons" : "cannot be opened");
+        std::uint32_t bit = index < PAD_MAX_BUTTONS ? 1u << index : 0u;
+        if (!(passedOver & bit)) {
+            Log::Get().Write(LOG_APP, "Pad %d (%s) %s: passed over", index, name ? name : "unnamed",
+                             pad.joystick ? "has no buttons" : "cannot be opened");
+        }
+        passedOver |= bit;
         if (pad.joystick) {
             SDL_JoystickClose(pad.joystick);
         }
@@ -29,9 +34,11 @@ bool OpenPad(int index, Gamepad& pad) {
 
 }  // namespace
 
-void Gamepads::Open(bool raw) {
+void Gamepads::Open(bool ownOrder) {
     pads.clear();
     pads.reserve(PAD_RESERVED);
+    raw = ownOrder;
+    lost = false;
     order = ChoosePadOrder(raw);
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
         Log::Get().Write(LOG_APP, "No pads: %s", SDL_GetError());
@@ -39,19 +46,47 @@ void Gamepads::Open(bool raw) {
     }
     for (int index = 0; index < SDL_NumJoysticks(); ++index) {
         Gamepad pad;
-        if (OpenPad(index, pad)) {
+        if (OpenPad(index, pad, passedOver)) {
             pads.push_back(pad);
         }
     }
     if (!pads.empty()) {
         Log::Get().Write(LOG_APP, "Pad buttons in the %s order", ORDER_NAMES[order]);
     }
+    pluggedIn = PadsPluggedIn();
+}
+
+void Gamepads::PickUpNew(double seconds) {
+    sinceLook += seconds;
+    if (!pads.empty()) {
+        return;
+    }
+    int now = PadsPluggedIn();
+    bool look = now < 0 ? sinceLook >= PAD_LOOK_INTERVAL : now > pluggedIn;
+    pluggedIn = now < 0 ? pluggedIn : now;
+    if (look) {
+        sinceLook = 0.0;
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        Open(raw);
+    }
 }
 
 void Gamepads::Read(bool focused) {
+    lost = false;
     if (pads.empty()) {
         return;
     }
+    int now = PadsPluggedIn();
+    if (now >= 0 && now < pluggedIn) {
+        Log::Get().Write(LOG_APP, "A pad was pulled out");
+        lost = true;
+        pluggedIn = now;
+        if (now == 0) {
+            CloseAll();
+            return;
+        }
+    }
+    pluggedIn = now >= 0 ? now : pluggedIn;
     SDL_JoystickUpdate();
     for (Gamepad& pad : pads) {
         pad.held = 0;
@@ -68,9 +103,13 @@ void Gamepads::Read(bool focused) {
 }
 
 void Gamepads::Close() {
+    CloseAll();
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+void Gamepads::CloseAll() {
     for (Gamepad& pad : pads) {
         SDL_JoystickClose(pad.joystick);
     }
     pads.clear();
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }

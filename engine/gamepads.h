@@ -22,13 +22,25 @@ struct Gamepad {
 class Gamepads {
 public:
     PORT_PAD_ORDER order = PORT_PAD_RAW;
+    bool raw = false;    // the pads' own order was asked for
+    bool lost = false;   // a pad was pulled out since the last frame
+    int pluggedIn = -1;  // pads plugged in when they were opened; -1 unknown
     std::vector<Gamepad>
         pads;  // the open pads with buttons; reserved, so a frame allocates nothing
 
     // Starts the joystick subsystem and opens every pad. Unless raw is asked for, sdl12-compat
     // is asked for SDL2's controller order first, so that Start is Start on any pad it knows.
-    void Open(bool raw);
-    // Once a frame: each pad's buttons; all released while the window lacks the focus.
+    void Open(bool ownOrder);
+    // While none is open (in the menu, where a moment's work goes unseen): opens the pads
+    // again when one has been plugged in since, or, where that cannot be known, every so often.
+    void PickUpNew(double seconds);
+    // Once a frame: each pad's buttons, all released while the window lacks the focus; and
+    // whether one was pulled out. When none is left, they are closed, to be picked up again.
     void Read(bool focused);
     void Close();
+
+private:
+    double sinceLook = 0.0;        // seconds since the pads were last looked for
+    std::uint32_t passedOver = 0;  // bit i: pad i was said to be passed over
+    void CloseAll();               // the pads, not the joystick subsystem
 };

@@ -109,6 +109,7 @@ void InputTask::Update() {
     }
     ShowChanges(pressedKeys);
     pads.Read(WindowHasFocus());
+    focusLost = focusLost || pads.lost;  // a pad pulled out mid-game pauses it, as going away does
     if (unshownCount == 0) {
         int count = 0;
         const Uint8* held = HeldKeyTable(&count);

@@ -18,7 +18,7 @@ public:
     static int keyCount;
     // Since the previous copy:
     static bool quitRequested;  // the window's close button was pressed
-    static bool focusLost;      // another window took the keyboard, or this one was minimised
+    static bool focusLost;  // another window took the keyboard, this one was minimised, a pad left
     // The left mouse button or a finger held on the window, shown frame by frame as the keys
     // are, so that a quick click is seen held for one frame too.
     static bool pointerHeld;

@@ -225,6 +225,7 @@ void WorldTask::UpdateMenu(double dT) {
     }
     UpdateMenuCaption(dT);
     my_circleZoom.Update(dT);
+    InputTask::pads.PickUpNew(dT);  // a pad plugged in while the menu shows
 }
 
 // Enter, a click, a tap or a pad's start buttons start a game. Alt+Enter switches full screen:

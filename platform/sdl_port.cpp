@@ -26,6 +26,17 @@ bool WindowHasFocus() {
     return EM_ASM_INT({ return document.hasFocus() ? 1 : 0; }) != 0;
 }
 
+int PadsPluggedIn() {
+    return EM_ASM_INT({
+        var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+        var count = 0;
+        for (var i = 0; i < pads.length; ++i) {
+            count += pads[i] && pads[i].connected ? 1 : 0;
+        }
+        return count;
+    });
+}
+
 // The browser maps a pad it knows to the W3C standard order, and says so.
 PORT_PAD_ORDER ChoosePadOrder(bool raw) {
     bool standard = EM_ASM_INT({
@@ -40,6 +51,8 @@ PORT_PAD_ORDER ChoosePadOrder(bool raw) {
     return standard && !raw ? PORT_PAD_STANDARD : PORT_PAD_RAW;
 }
 #else
+#include <dlfcn.h>
+
 const bool PLATFORM_QUITS = true;
 
 bool LockPixels(SDL_Surface* picture) {
@@ -66,6 +79,17 @@ PORT_PAD_ORDER ChoosePadOrder(bool raw) {
 
 bool WindowHasFocus() {
     return (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0;
+}
+
+// sdl12-compat runs on SDL2, already loaded in the process, which keeps its list of pads up to
+// date at every event pump.
+int PadsPluggedIn() {
+    using CountPads = int (*)();
+    static CountPads count = [] {
+        void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+        return sdl2 ? reinterpret_cast<CountPads>(dlsym(sdl2, "SDL_NumJoysticks")) : nullptr;
+    }();
+    return count && SDL_Linked_Version()->patch >= SDL12COMPAT_FIRST_PATCH ? count() : -1;
 }
 
 bool LosesThePlayer(const SDL_Event& event) {

@@ -30,6 +30,12 @@ PORT_PAD_ORDER ChoosePadOrder(bool raw);
 // Whether the window (or the page) has the keyboard: pads, like keys, count only then.
 bool WindowHasFocus();
 
+// How many pads are plugged in now, as the library under the SDL 1.2 API sees them (SDL2
+// under sdl12-compat, the browser's Gamepad API), whether the game has them open or not; -1
+// where that cannot be known (the classic SDL 1.2 library). The SDL 1.2 API itself tells of no
+// pad coming or going.
+int PadsPluggedIn();
+
 // Makes a picture's pixels readable; true when it was locked for that and must be unlocked
 // after. The browser's pictures hold their pixels already, and locking one in OpenGL mode fails.
 bool LockPixels(SDL_Surface* picture);

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "engine/input_task.h"
 #include "game/controls.h"
@@ -104,12 +105,14 @@ public:
     void Press(int button, bool held) {
         Find<int (*)(void*, int, Uint8)>("SDL_JoystickSetVirtualButton")(joystick, button, held);
     }
-    ~VirtualPad() {
+    void Detach() {
         if (joystick) {
             Find<void (*)(void*)>("SDL_JoystickClose")(joystick);
             Find<int (*)(int)>("SDL_JoystickDetachVirtual")(index);
+            joystick = nullptr;
         }
     }
+    ~VirtualPad() { Detach(); }
 
 private:
     void* sdl2 = nullptr;
@@ -166,6 +169,39 @@ TEST_F(DesktopWorldTest, APadStartsClimbsAndPausesInEachButtonOrder) {
         InputTask::pads.Close();
         world.SetupMenu();
     }
+    unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
+}
+
+// Pads come and go: one pulled out mid-game pauses it, as going away does, and one plugged in
+// while the menu shows is picked up there.
+TEST_F(DesktopWorldTest, APadPulledOutPausesAndOnePluggedInIsPickedUpInTheMenu) {
+    unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
+    auto pad = std::make_unique<VirtualPad>();
+    ASSERT_TRUE(pad->Attach());
+    InputTask input;
+    ASSERT_TRUE(input.Start());
+    ASSERT_EQ(InputTask::pads.pads.size(), 1u);
+    std::uint8_t* inputsOwn = InputTask::pressedKeys;
+    InputTask::pressedKeys = keys;  // the fixture's keys drive the world
+    StartAGame();
+    pad->Detach();
+    input.Update();
+    InputTask::pressedKeys = keys;
+    Frame(0.01);
+    EXPECT_TRUE(world.my_paused) << "pulled out mid-game";
+    EXPECT_TRUE(InputTask::pads.pads.empty());
+    world.SetupMenu();
+    Frames(10, 0.01);
+    EXPECT_TRUE(InputTask::pads.pads.empty());
+    pad = std::make_unique<VirtualPad>();
+    ASSERT_TRUE(pad->Attach());
+    Frame(0.01);
+    EXPECT_EQ(InputTask::pads.pads.size(), 1u) << "plugged in while the menu shows";
+    EXPECT_EQ(LinesStartingWith("Pad 0: Virtual Controller"), 2);
+    pad.reset();
+    InputTask::pressedKeys = inputsOwn;
+    input.Stop();
+    InputTask::pressedKeys = keys;
     unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
 }
 

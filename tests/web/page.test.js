@@ -137,7 +137,7 @@ function plugInPad() {
   navigator.getGamepads = () => [null, pad];
 }
 
-test('a pad behind an empty slot starts a game, pauses it, and its Select quits nothing',
+test('a pad behind an empty slot starts a game, pauses it, Select quits nothing, pulled out pauses',
      async () => {
   const padded = await openPage(browser, server.url + SMALL,
                                 (p) => p.evaluateOnNewDocument(plugInPad));
@@ -156,6 +156,9 @@ test('a pad behind an empty slot starts a game, pauses it, and its Select quits 
   assert.ok(await press(9, 'Paused'), 'Start pauses');
   assert.ok(await press(9, 'Resumed'), 'and resumes');
   assert.ok(!(await press(8, 'Game quit')), 'Select quits nothing');
+  const before = padded.lines.length;
+  await padded.evaluate(() => { navigator.getGamepads = () => [null, null]; });
+  assert.ok(await logged(padded, 'Paused', 5, before), 'pulled out mid-game');
   assert.deepEqual(padded.errors, []);
   await padded.close();
 });
