@@ -35,7 +35,7 @@ const char* const CONFIG_STRING_VIDEO_VSYNC = "VIDEO_VSYNC";
 const char* const CONFIG_STRING_HIGH_SCORE = "HIGH_SCORE";
 const char* const CONFIG_STRING_SOUND_EFFECTS = "SOUND_EFFECTS";  // F2's switch
 const char* const CONFIG_STRING_SOUND_MUSIC = "SOUND_MUSIC";      // F3's switch
-const char* const CONFIG_STRING_JOY_RAW = "JOY_RAW";  // pads in their own button order
+const char* const CONFIG_STRING_JOY_RAW = "JOY_RAW";              // pads in their own button order
 const char* const CONFIG_STRING_JOY_PAUSE_BUTTON = "JOY_PAUSE_BUTTON";  // -1: the order's Start
 
 // The same names as strings, since the registry takes its names by reference.
