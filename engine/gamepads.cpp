@@ -86,7 +86,6 @@ void Gamepads::Read(bool focused) {
             return;
         }
     }
-    pluggedIn = now >= 0 ? now : pluggedIn;
     SDL_JoystickUpdate();
     for (Gamepad& pad : pads) {
         pad.held = 0;

@@ -22,11 +22,13 @@ struct Gamepad {
 class Gamepads {
 public:
     PORT_PAD_ORDER order = PORT_PAD_RAW;
-    bool raw = false;    // the pads' own order was asked for
-    bool lost = false;   // a pad was pulled out since the last frame
-    int pluggedIn = -1;  // pads plugged in when they were opened; -1 unknown
-    std::vector<Gamepad>
-        pads;  // the open pads with buttons; reserved, so a frame allocates nothing
+    bool raw = false;   // the pads' own order was asked for
+    bool lost = false;  // a pad was pulled out since the last frame
+    // Pads plugged in when they were opened, less those pulled out since; -1 unknown. One
+    // plugged in meanwhile is not counted: it is no loss when it goes.
+    int pluggedIn = -1;
+    // The open pads with buttons; room is reserved, so that a frame allocates nothing.
+    std::vector<Gamepad> pads;
 
     // Starts the joystick subsystem and opens every pad. Unless raw is asked for, sdl12-compat
     // is asked for SDL2's controller order first, so that Start is Start on any pad it knows.
