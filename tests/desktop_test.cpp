@@ -63,6 +63,18 @@ TEST_F(DesktopWorldTest, KeyChangesBetweenTwoFramesAreEachShownForAFrame) {
     InputTask::pressedKeys = keys;
 }
 
+// The left button or a finger held starts a game from the menu and then climbs, as Enter and
+// Space do.
+TEST_F(DesktopWorldTest, AHeldPointerStartsAGameAndClimbs) {
+    InputTask::pointerHeld = true;
+    Frames(150, 0.01);
+    EXPECT_NE(world.my_mode, MODE_MENU);
+    EXPECT_TRUE(world.subGoingUp);
+    InputTask::pointerHeld = false;
+    Frame(0.01);
+    EXPECT_FALSE(world.subGoingUp);
+}
+
 // Losing the keyboard pauses a running game only; an Enter pressed with Alt starts no game.
 TEST_F(DesktopWorldTest, AwayPausesARunningGameOnlyAndAltEnterStartsNone) {
     keys[SDLK_LALT] = keys[SDLK_RETURN] = 1;
