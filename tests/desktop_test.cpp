@@ -166,8 +166,10 @@ TEST_F(DesktopWorldTest, APadStartsClimbsAndPausesInEachButtonOrder) {
         double speed = world.my_sub.velocity;
         hold(row.climb, true);
         EXPECT_TRUE(world.subGoingUp && world.my_sub.velocity > speed) << "a burst, and up";
-        hold(row.climb, false, false);
-        EXPECT_FALSE(world.subGoingUp) << "away from the window the pad lets go";
+        hold(row.climb, false);
+        hold(row.climb, true, false);
+        EXPECT_FALSE(world.subGoingUp) << "away from the window a pad counts nothing";
+        hold(row.climb, false);
         hold(row.back, true);
         EXPECT_EQ(world.subGoingUp, row.backClimbs) << row.raw;
         EXPECT_FALSE(InputTask::quitRequested);
