@@ -14,8 +14,10 @@ werror=OFF
 if [ "${CI:-}" = "true" ]; then
     werror=ON
 fi
+# emcmake names the command it runs on standard error; only real complaints are passed on.
 emcmake cmake -S . -B build-emscripten -DCMAKE_BUILD_TYPE=Release -DTOBRIN_WERROR="$werror" \
-    -DBUILD_TESTING=OFF -DTOBRIN_BENCHMARKS=OFF -DTOBRIN_WEB_PAGE_DIR="$PWD/build-web" > /dev/null
+    -DBUILD_TESTING=OFF -DTOBRIN_BENCHMARKS=OFF -DTOBRIN_WEB_PAGE_DIR="$PWD/build-web" \
+    2> >(grep -v '^configure: ' >&2) > /dev/null
 cmake --build build-emscripten --parallel "$(nproc)"
 case "${1:-}" in
     "") ;;
