@@ -19,6 +19,12 @@ void InstallQuitSignals() {
 #if defined(SIGHUP)
     std::signal(SIGHUP, OnQuitSignal);  // the terminal the game was started from was closed
 #endif
+#if defined(SIGQUIT)
+    std::signal(SIGQUIT, OnQuitSignal);  // Ctrl+\ quits as Ctrl+C does, with the exit save
+#endif
+#if defined(SIGPIPE)
+    std::signal(SIGPIPE, SIG_IGN);  // a closed terminal's pipe never ends a game in progress
+#endif
 }
 
 bool QuitSignalled() {

@@ -99,6 +99,7 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
         {"SIGTERM", [](GameProcess& run, const std::string&) { kill(run.pid, SIGTERM); }},
         {"SIGINT", [](GameProcess& run, const std::string&) { kill(run.pid, SIGINT); }, true},
         {"SIGHUP", [](GameProcess& run, const std::string&) { kill(run.pid, SIGHUP); }},
+        {"SIGQUIT", [](GameProcess& run, const std::string&) { kill(run.pid, SIGQUIT); }},
     };
     for (const Way& way : ways) {
         std::filesystem::remove_all("tobrin.cfg");
@@ -114,6 +115,8 @@ TEST_F(GameRunTest, EveryWayToQuitSavesTheSettings) {
         Screenshot shot = TakeScreenshot(window);
         EXPECT_EQ(std::make_pair(shot.width, shot.height), std::make_pair(400, 300)) << way.name;
         ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started")) << way.name;
+        kill(run.pid, SIGPIPE);  // what writing to a closed terminal sends
+        EXPECT_FALSE(run.WaitForExit(0.1)) << way.name << ": SIGPIPE ends no game";
         way.quit(run, window);
         ASSERT_TRUE(run.WaitForExit(20)) << way.name;
         EXPECT_EQ(run.exitStatus, 0) << way.name;
