@@ -75,9 +75,15 @@ int NextCaption(int image) {
 
 }  // namespace
 
+// A new player is told first how to start; then the captions cycle from their beginning.
 void WorldTask::InitBillboards() {
     for (int i = 0; i < WORLD_MENU_BILLBOARDS; ++i) {
         Lay(my_menuBillboards[i], MENU_LAYOUT[i]);
+    }
+    my_greeting = !my_greeted;
+    my_greeted = true;
+    if (my_greeting) {
+        my_menuBillboards[CAPTION].image = IMG_TEXT_PRESS_ENTER;
     }
     my_menuTextTime = 0.0;
     my_menuTextShown = true;
@@ -109,7 +115,8 @@ void WorldTask::UpdateMenuCaption(double dT) {
             caption.destinationY -= MENU_CAPTION_TRAVEL;
         }
     } else if (my_menuTextTime >= MENU_CAPTION_HIDDEN_TIME) {
-        caption.image = NextCaption(caption.image);
+        caption.image = my_greeting ? CAPTION_CYCLE[0] : NextCaption(caption.image);
+        my_greeting = false;
         my_menuTextTime = 0.0;
         my_menuTextShown = true;
         caption.destinationY += MENU_CAPTION_TRAVEL;

@@ -51,6 +51,8 @@ public:
     Billboard my_gameBillboards[WORLD_GAME_BILLBOARDS];  // the paused banner
     double my_menuTextTime = 0.0;                        // seconds in the caption's current phase
     bool my_menuTextShown = false;                       // the caption is in view
+    bool my_greeted = false;   // the first menu has opened with how to start a game
+    bool my_greeting = false;  // that caption shows now, before the cycle begins
     bool my_paused = false;
     bool my_restocking = false;  // the ocean's past is being simulated ahead of a new scene
 
