@@ -187,7 +187,7 @@ TEST_F(DesktopWorldTest, APadStartsClimbsAndPausesInEachButtonOrder) {
 }
 
 // Pads come and go: one pulled out mid-game pauses it, as going away does, and one plugged in
-// while the menu shows is picked up there.
+// while the menu shows is picked up there. Back quits nothing meanwhile.
 TEST_F(DesktopWorldTest, APadPulledOutPausesAndOnePluggedInIsPickedUpInTheMenu) {
     unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
     auto pad = std::make_unique<VirtualPad>();
@@ -198,6 +198,10 @@ TEST_F(DesktopWorldTest, APadPulledOutPausesAndOnePluggedInIsPickedUpInTheMenu) 
     std::uint8_t* inputsOwn = InputTask::pressedKeys;
     InputTask::pressedKeys = keys;  // the fixture's keys drive the world
     StartAGame();
+    pad->Press(4, true);  // Back, read as the frame reads it
+    input.Update();
+    EXPECT_FALSE(InputTask::quitRequested) << "a pad never quits";
+    pad->Press(4, false);
     pad->Detach();
     input.Update();
     InputTask::pressedKeys = keys;

@@ -65,6 +65,11 @@ MUTANTS = [
     ("pad-loss-unheard", "engine/input_task.cpp",
      "    focusLost = focusLost || pads.lost;", "",
      "dropped call: a pad pulled out mid-game no longer pauses it"),
+    ("pad-back-quits", "engine/input_task.cpp",
+     "    pads.Read(WindowHasFocus());\n",
+     "    pads.Read(WindowHasFocus());\n"
+     "    quitRequested = quitRequested || (!pads.pads.empty() && (pads.pads[0].held & 0x10));\n",
+     "added path: a pad's Back quits the game, as Escape does"),
     ("pad-never-picked-up", "engine/gamepads.cpp",
      "bool look = now < 0 ? sinceLook >= PAD_LOOK_INTERVAL : now > pluggedIn;",
      "bool look = now < 0 && sinceLook >= PAD_LOOK_INTERVAL;",
