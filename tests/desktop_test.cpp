@@ -198,7 +198,8 @@ TEST_F(DesktopWorldTest, APadPulledOutPausesAndOnePluggedInIsPickedUpInTheMenu) 
     std::uint8_t* inputsOwn = InputTask::pressedKeys;
     InputTask::pressedKeys = keys;  // the fixture's keys drive the world
     StartAGame();
-    pad->Press(4, true);  // Back, read as the frame reads it
+    pad->Press(4, true);  // Back, read as the frame reads it, with the window's focus
+    TakeKeyboardFocus();
     input.Update();
     EXPECT_FALSE(InputTask::quitRequested) << "a pad never quits";
     pad->Press(4, false);

@@ -82,3 +82,23 @@ int InTempDir::LinesStartingWith(const std::string& start) {
     return static_cast<int>(std::count_if(lines.begin(), lines.end(),
                                           [&](auto& line) { return line.rfind(start, 0) == 0; }));
 }
+
+// Last: the X11 headers' macros (None, Status) would rename words of the headers above.
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+bool TakeKeyboardFocus() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || !info.info.x11.display) {
+        return false;
+    }
+    Window window = info.info.x11.wmwindow ? info.info.x11.wmwindow : info.info.x11.window;
+    XSetInputFocus(info.info.x11.display, window, RevertToParent, CurrentTime);
+    XFlush(info.info.x11.display);
+    for (int wait = 0; wait < 100 && !(SDL_GetAppState() & SDL_APPINPUTFOCUS); ++wait) {
+        SDL_PumpEvents();
+        SDL_Delay(10);
+    }
+    return (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0;
+}

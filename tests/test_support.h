@@ -13,6 +13,9 @@ std::vector<std::string>& CapturedBoxes();
 std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);
 bool HaveDisplay();
+// Gives this process's window the keyboard, as a click would, and waits until SDL knows it:
+// tests side by side on one X server take it from each other. False if it did not come.
+bool TakeKeyboardFocus();
 // Puts at the path a FIFO ("|"), a link ("-> target") or a file holding the text.
 void Plant(const char* path, const std::string& what);
 // Fails the test, naming the Debian package to install, when a command is not on the PATH.
