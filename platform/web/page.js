@@ -48,12 +48,15 @@ function tobrinHasWebGL2() {
   }
 }
 
-// Settings come from the link (?VIDEO_WIDTH=1280&VIDEO_HEIGHT=960); by default the picture has
-// as many pixels as its place on this screen, so that it is sharp on a dense one.
+// Settings come from the link (?VIDEO_WIDTH=1280&VIDEO_HEIGHT=960), the few a link may set: no
+// link can touch the player's high score. By default the picture has as many pixels as its
+// place on this screen, so that it is sharp on a dense one.
+var TOBRIN_LINK_SETTINGS = /^(VIDEO_WIDTH|VIDEO_HEIGHT|SOUND_EFFECTS|SOUND_MUSIC|JOY_RAW|JOY_PAUSE_BUTTON)$/;
+
 function tobrinArguments() {
   var given = [];
   new URLSearchParams(location.search).forEach(function (value, name) {
-    if (/^[A-Z_]{1,40}$/.test(name) && /^[0-9]{1,6}$/.test(value)) {
+    if (TOBRIN_LINK_SETTINGS.test(name) && /^-?[0-9]{1,6}$/.test(value)) {
       given.push(name + '=' + value);
     }
   });

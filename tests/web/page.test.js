@@ -69,7 +69,7 @@ before(async () => {
             `no browser build in ${PAGE_DIR}: run tools/web.sh`);
   server = await serve(PAGE_DIR);
   browser = await launch();
-  page = await openPage(browser, server.url + SMALL);
+  page = await openPage(browser, server.url + SMALL + '&HIGH_SCORE=123');  // no link sets it
 });
 
 after(async () => {
