@@ -17,7 +17,7 @@ const puppeteer = (() => {
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream', '.replay': 'application/octet-stream',
+  '.data': 'application/octet-stream',
 };
 
 // Serves the folder; counts the bytes sent, as they went over the wire.
