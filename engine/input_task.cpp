@@ -15,6 +15,8 @@ int InputTask::keyCount = 0;
 bool InputTask::quitRequested = false;
 bool InputTask::focusLost = false;
 bool InputTask::pointerHeld = false;
+int InputTask::pointerX = 0;
+int InputTask::pointerY = 0;
 Gamepads InputTask::pads;
 bool InputTask::padsRaw = false;
 
@@ -51,6 +53,10 @@ void TakeEvent(const SDL_Event& event) {
             if (event.button.button == SDL_BUTTON_LEFT &&
                 unshownCount < INPUT_MAX_UNSHOWN_CHANGES) {
                 unshown[unshownCount++] = {POINTER_SLOT, event.type == SDL_MOUSEBUTTONDOWN};
+                if (event.type == SDL_MOUSEBUTTONDOWN) {
+                    InputTask::pointerX = event.button.x;
+                    InputTask::pointerY = event.button.y;
+                }
             }
             break;
         default:

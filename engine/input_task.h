@@ -22,6 +22,8 @@ public:
     // The left mouse button or a finger held on the window, shown frame by frame as the keys
     // are, so that a quick click is seen held for one frame too.
     static bool pointerHeld;
+    static int pointerX;  // where the last press went down, in window pixels from the top left
+    static int pointerY;
     static Gamepads pads;  // read once a frame, with the keys
     static bool padsRaw;   // set before Start: read pads in their own order, not SDL2's
 

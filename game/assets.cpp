@@ -50,6 +50,8 @@ const char* const IMG_filenames[ASSET_IMAGE_COUNT] = {
     "text_thefish.png",
     "text_score.png",
     "text_paused.png",
+    "text_press_r.png",
+    "text_replay.png",
 };
 
 const char* const SND_filenames[ASSET_SOUND_COUNT] = {

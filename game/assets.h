@@ -51,7 +51,9 @@ enum IMAGES {
     IMG_TEXT_FISHIES,
     IMG_TEXT_THEFISH,
     IMG_TEXT_SCORE,
-    IMG_TEXT_PAUSED
+    IMG_TEXT_PAUSED,
+    IMG_TEXT_PRESS_R,
+    IMG_TEXT_REPLAY
 };
 
 // Sounds, by their place in SND_filenames; read from resources/audio/.
@@ -68,7 +70,7 @@ enum SOUNDS {
     SND_BITE  // the big fish bites
 };
 
-const int ASSET_IMAGE_COUNT = 48;
+const int ASSET_IMAGE_COUNT = 50;
 const int ASSET_SOUND_COUNT = 10;
 const int ASSET_SOUND_VARIANTS = 3;  // collide and collect sounds come in threes
 const int ASSET_PATH_SIZE = 128;     // characters a file's path may take, terminator included

@@ -12,6 +12,10 @@ class Settings;
 // from their defaults.
 int AnswerOptions(int argc, char** argv, Settings& defaults);
 
+// The recording named by --watch FILE, or null. The option and its file are no settings.
+const char* WatchedFile(int argc, char** argv);
+bool IsWatchArgument(int argc, char** argv, int index);
+
 // A mistyped setting would otherwise pass unnoticed: says so on standard error and in the log.
 // The settings file's unknown lines stay silent, since old files may hold retired names.
 void ReportUnknownSetting(Settings* settings, const char* argument);

@@ -11,12 +11,15 @@ struct Controls {
     bool climb = false;  // Space, the left button or a finger, a pad's climbing buttons
     bool pause = false;  // P or Pause, a pad's Start
     bool start = false;  // Enter, a click or a tap, a pad's bottom face button or Start
+    bool watch = false;  // R, a pad's Back or Select: the best game, from the menu
+    bool away = false;   // the player went to another window, or a pad was pulled out
 };
 
-// Which buttons of a pad do what. Back, Select and Guide do nothing: a pad never quits.
+// Which buttons of a pad do what. Back and Select show the best game; nothing quits.
 struct PadLayout {
     std::uint32_t climb = 0;     // bit b: button b climbs
     std::uint32_t start = 0;     // bit b: button b starts a game from the menu
+    std::uint32_t watch = 0;     // bit b: button b shows the best game from the menu
     int pause = -1;              // the button that pauses and resumes; -1 for none
     bool triggersClimb = false;  // the analog triggers climb too
 };

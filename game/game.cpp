@@ -22,6 +22,7 @@
 #include "platform/player_files.h"
 #include "platform/quit_signal.h"
 #include "platform/random.h"
+#include "platform/sdl_port.h"
 
 namespace {
 
@@ -62,7 +63,12 @@ bool Game::Run(int argc, char** argv) {
     settings = new Settings;
     SetDefaultSettings(settings);
     settings->ParseFile(PlayerFilePath(GAME_SETTINGS_FILENAME));
+    const char* watched = WatchedFile(argc, argv);
+    watchFile = watched ? watched : "";
     for (int i = 1; i < argc; ++i) {
+        if (IsWatchArgument(argc, argv, i)) {
+            continue;
+        }
         ReportUnknownSetting(settings, argv[i]);
         settings->ParseSetting(argv[i]);
     }
@@ -130,12 +136,14 @@ bool Game::AddWorldTask() {
     worldTask->my_playSounds = soundEffects;
     worldTask->my_playMusic = soundMusic;
     worldTask->my_padPauseButton = joyPauseButton;
+    worldTask->my_watchFile = watchFile;
     testTask->world = worldTask;
     if (!kernel->AddTask(worldTask)) {
         Log::Get().Write(LOG_ERROR, "Error Initialising the World Task!");
         return false;
     }
-    return true;
+    // The reason is on standard error and in the log; a box would stop a script.
+    return !(worldTask->my_watchRefused && PLATFORM_QUITS);
 }
 
 // The video task's Start reads the mode from its statics.

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "engine/dator.h"
 #include "engine/engine_constants.h"
 #include "engine/singleton.h"
@@ -44,6 +46,7 @@ public:
     bool soundMusic = true;    // F3's switch
     bool joyRaw = false;       // pads in their own button order: every button climbs
     int joyPauseButton = -1;   // the pads' pause button, or -1 for their order's Start
+    std::string watchFile;     // a recording to play instead of the menu (--watch FILE)
 
     // The whole life of the program. True when it ran and was shut down normally; false
     // when start-up failed, after the failure was reported and what was started was undone.

@@ -2,6 +2,8 @@
 // The game's constants, each prefixed with its owner. Every game source includes this.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 const char* const GAME_TITLE = "Tobrin and the Fish";  // window caption, also when iconified
@@ -210,3 +212,15 @@ const int DRAWING_CROP_MARGIN = 16;       // texels of clear picture kept round 
 const double DRAWING_CROP_WORTH = 0.95;   // a crop is kept only below this share of the picture
 const double DRAWING_SMALL_QUAD = 64.0;   // pixels: quads with a shorter side are not split
 const double DRAWING_LEAST_BLOCK = 64.0;  // pixels: the least side of a quad cut from a picture
+
+// Recordings of games: the best one is kept beside the settings.
+const char* const REPLAY_BEST_FILENAME = "best.replay";
+const char* const REPLAY_MAGIC = "TOBRINRP";  // the first eight bytes of a recording
+const int REPLAY_FORMAT = 1;                  // raised whenever the layout changes
+const int REPLAY_MAX_VERSION = 32;            // characters of the game's version kept
+// Words of room: an hour at 300 frames a second. A longer game stops recording.
+const std::size_t REPLAY_MAX_STEPS = 60 * 60 * 300;
+const std::size_t REPLAY_HEADER_MAX = 128;  // bytes, with the longest version
+const std::size_t REPLAY_MAX_BYTES = REPLAY_HEADER_MAX + 2 * REPLAY_MAX_STEPS;
+const std::uint16_t REPLAY_LONG_STEP = 0x1fff;  // milliseconds that say two words follow
+const int REPLAY_CONTROL_SHIFT = 13;

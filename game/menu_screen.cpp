@@ -29,7 +29,6 @@ const BillboardLayout MENU_LAYOUT[WORLD_MENU_BILLBOARDS] = {
      2.0},
     {IMG_TEXT_SCORE, 0.23, -1.35, 0.23, -1.35, {-0.4, -0.4, 0.4, 0.4}, {-0.4, 0.4, -0.4, 0.4}, 0},
 };
-const int CAPTION = 3;
 
 // Waits off screen to the left until the game is paused.
 const BillboardLayout PAUSED_LAYOUT = {IMG_TEXT_PAUSED,
@@ -41,9 +40,13 @@ const BillboardLayout PAUSED_LAYOUT = {IMG_TEXT_PAUSED,
                                        {-0.3335, 0.3335, -0.3335, 0.3335},
                                        8.0};
 
-const IMAGES CAPTION_CYCLE[] = {IMG_TEXT_NAME,        IMG_TEXT_FISHIES,    IMG_TEXT_THEFISH,
-                                IMG_TEXT_PRESS_SPACE, IMG_TEXT_MASH_SPACE, IMG_TEXT_PRESS_ENTER,
-                                IMG_TEXT_PRESS_ESCAPE};
+// Stays at the top while a recording plays.
+const BillboardLayout REPLAY_LAYOUT = {
+    IMG_TEXT_REPLAY, 0.0, 1.2, 0.0, 1.2, {-0.5, -0.5, 0.5, 0.5}, {-0.25, 0.25, -0.25, 0.25}, 8.0};
+
+const IMAGES CAPTION_CYCLE[] = {IMG_TEXT_NAME,        IMG_TEXT_FISHIES,     IMG_TEXT_THEFISH,
+                                IMG_TEXT_PRESS_SPACE, IMG_TEXT_MASH_SPACE,  IMG_TEXT_PRESS_ENTER,
+                                IMG_TEXT_PRESS_R,     IMG_TEXT_PRESS_ESCAPE};
 
 void Lay(Billboard& billboard, const BillboardLayout& layout) {
     billboard.image = layout.image;
@@ -62,12 +65,14 @@ void Lay(Billboard& billboard, const BillboardLayout& layout) {
 }
 
 // The caption after this one; a picture outside the cycle is followed by the first. Where
-// Escape quits nothing, the last caption, which says it does, is left out.
-int NextCaption(int image) {
+// Escape quits nothing, the last caption, which says it does, is left out, and so is the
+// offer of the best game until there is one.
+int NextCaption(int image, bool bestGameKept) {
     const int count = sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_QUITS ? 0 : 1);
     for (int i = 0; i < count; ++i) {
         if (CAPTION_CYCLE[i] == image) {
-            return CAPTION_CYCLE[(i + 1) % count];
+            int next = CAPTION_CYCLE[(i + 1) % count];
+            return next == IMG_TEXT_PRESS_R && !bestGameKept ? NextCaption(next, false) : next;
         }
     }
     return CAPTION_CYCLE[0];
@@ -83,7 +88,7 @@ void WorldTask::InitBillboards() {
     my_greeting = !my_greeted;
     my_greeted = true;
     if (my_greeting) {
-        my_menuBillboards[CAPTION].image = IMG_TEXT_PRESS_ENTER;
+        my_menuBillboards[MENU_CAPTION_BILLBOARD].image = IMG_TEXT_PRESS_ENTER;
     }
     my_menuTextTime = 0.0;
     my_menuTextShown = true;
@@ -91,6 +96,8 @@ void WorldTask::InitBillboards() {
 
 void WorldTask::InitGameBillboards() {
     Lay(my_gameBillboards[0], PAUSED_LAYOUT);
+    Lay(my_gameBillboards[1], REPLAY_LAYOUT);
+    my_gameBillboards[1].visible = false;  // until a recording plays
 }
 
 void WorldTask::HideBillboards() {
@@ -100,13 +107,15 @@ void WorldTask::HideBillboards() {
 }
 
 void WorldTask::HideGameBillboards() {
-    my_gameBillboards[0].visible = false;
+    for (Billboard& billboard : my_gameBillboards) {
+        billboard.visible = false;
+    }
 }
 
 // The caption shows for 7.5 seconds, glides down out of view, and 1.5 seconds later the next
 // one glides back up. Relative steps bring it back to the same height after every cycle.
 void WorldTask::UpdateMenuCaption(double dT) {
-    Billboard& caption = my_menuBillboards[CAPTION];
+    Billboard& caption = my_menuBillboards[MENU_CAPTION_BILLBOARD];
     my_menuTextTime += dT;
     if (my_menuTextShown) {
         if (my_menuTextTime >= MENU_CAPTION_SHOWN_TIME) {
@@ -115,7 +124,7 @@ void WorldTask::UpdateMenuCaption(double dT) {
             caption.destinationY -= MENU_CAPTION_TRAVEL;
         }
     } else if (my_menuTextTime >= MENU_CAPTION_HIDDEN_TIME) {
-        caption.image = my_greeting ? CAPTION_CYCLE[0] : NextCaption(caption.image);
+        caption.image = my_greeting ? CAPTION_CYCLE[0] : NextCaption(caption.image, my_hasBestGame);
         my_greeting = false;
         my_menuTextTime = 0.0;
         my_menuTextShown = true;

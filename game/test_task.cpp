@@ -70,7 +70,9 @@ void TestTask::ToggleFullScreen() {
 }
 
 void TestTask::HandleQuitRequests() {
-    bool escape = PLATFORM_QUITS && InputTask::pressedKeys[SDLK_ESCAPE];
+    // An Escape that left a replay quits nothing until it is pressed again.
+    bool escape =
+        PLATFORM_QUITS && InputTask::pressedKeys[SDLK_ESCAPE] && !(world && world->my_escapeTaken);
     if (InputTask::quitRequested || QuitSignalled() || escape) {
         Singleton<Kernel>::GetPointer()->KillAllTasks();
     }

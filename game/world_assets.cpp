@@ -320,6 +320,9 @@ void WorldTask::ReleaseSounds() {
 }
 
 void WorldTask::MusicMode(MODES mode) {
+    if (my_playback.checking) {
+        return;
+    }
     if (mode == MODE_MUSIC_STOP || mode == MODE_MUSIC_START) {
         music.isPaused = mode == MODE_MUSIC_STOP;
         FMOD_Channel_SetPaused(music.channel, music.isPaused);
@@ -340,7 +343,7 @@ void WorldTask::MusicMode(MODES mode) {
 }
 
 void WorldTask::PlaySoundEffect(SOUNDS sound) {
-    if (!my_playSounds) {
+    if (!my_playSounds || my_playback.checking) {
         return;
     }
     FMOD_CHANNEL* channel = nullptr;
@@ -350,8 +353,8 @@ void WorldTask::PlaySoundEffect(SOUNDS sound) {
 
 // The variant is drawn only when the effect is played.
 void WorldTask::PlaySoundVariant(SOUNDS first) {
-    if (!my_playSounds) {
+    if (!my_playSounds || my_playback.checking) {
         return;
     }
-    PlaySoundEffect(static_cast<SOUNDS>(first + tobrin::rand() % ASSET_SOUND_VARIANTS));
+    PlaySoundEffect(static_cast<SOUNDS>(first + my_soundDice.Next() % ASSET_SOUND_VARIANTS));
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/input_task.h"
 #include "engine/video_update.h"
 #include "game/drawing.h"
 #include "game/game_constants.h"
@@ -116,9 +117,11 @@ void WorldTask::DrawGame(double frameTime) {
     my_circleZoom.Draw();
     glPopMatrix();
 
-    glPushMatrix();
-    my_gameBillboards[0].Draw();
-    glPopMatrix();
+    for (Billboard& banner : my_gameBillboards) {
+        glPushMatrix();
+        banner.Draw();
+        glPopMatrix();
+    }
 }
 
 // The sea and sky follow the camera only up and down; the waves scroll with the submarine.
@@ -182,6 +185,22 @@ void WorldTask::DrawMenu() {
     glTranslatef(0.0f, static_cast<float>(-DRAW_DIGIT_STEP), 0.0f);
     DrawScore(my_lastScore);
     glPopMatrix();
+}
+
+// The point of the last press, from window pixels into the view's units.
+bool WorldTask::PointerOnCaption() const {
+    const Billboard& caption = my_menuBillboards[MENU_CAPTION_BILLBOARD];
+    ViewRect view = ViewInWindow(VideoUpdate::screenWidth, VideoUpdate::screenHeight);
+    if (caption.image != IMG_TEXT_PRESS_R || !caption.visible || view.width <= 0 ||
+        view.height <= 0) {
+        return false;
+    }
+    double x = (InputTask::pointerX - view.x) * 2.0 * WORLD_VIEW_HALF_WIDTH / view.width -
+               WORLD_VIEW_HALF_WIDTH;
+    double y =
+        WORLD_ZOOM_VALUE - (InputTask::pointerY - view.y) * 2.0 * WORLD_ZOOM_VALUE / view.height;
+    return x >= caption.x + caption.cornerX[0] && x <= caption.x + caption.cornerX[2] &&
+           y >= caption.y + caption.cornerY[0] && y <= caption.y + caption.cornerY[1];
 }
 
 bool WorldTask::InView(double left, double bottom, double right, double top) const {

@@ -11,6 +11,7 @@
 #include "game/pool_callbacks.h"
 #include "platform/player_files.h"
 #include "platform/random.h"
+#include "platform/sdl_port.h"
 
 // The settings registry holds the dator until the program's end, after which it goes.
 WorldTask::~WorldTask() {
@@ -30,8 +31,13 @@ bool WorldTask::Start() {
     }
     my_circleZoom.Reset();
     music.isPaused = !my_playMusic;  // music switched off in an earlier run starts paused
+    LoadBestGame();
     SetupWorld();
     SetDrawingState();
+    if (!my_watchFile.empty()) {
+        my_watchRefused =
+            !LoadRecording(my_watchFile, true) || !WatchRecording(my_recording, PLATFORM_QUITS);
+    }
     return true;
 }
 
@@ -45,6 +51,11 @@ void WorldTask::Stop() {
 // next frame on.
 void WorldTask::Update() {
     double dT = GlobalTimer::deltaTime;
+    my_escapeTaken = my_escapeTaken && InputTask::pressedKeys[SDLK_ESCAPE];
+    if (my_playback.active && WatchFrame(dT)) {
+        DrawGame(dT);
+        return;
+    }
     UpdateGame(dT);
     UpdateScreen(dT);
 }
@@ -56,15 +67,21 @@ void WorldTask::SetupWorld() {
     SetupMenu();
 }
 
+// A game's score is kept as the last one, and a new best is saved with its recording.
 void WorldTask::SetupMenu() {
     if (my_mode != MODE_MENU) {
         Log::Get().Write(LOG_APP, "Game over with %ld points", my_score);
     }
     my_lastScore = my_score;
-    my_paused = false;
     if (my_score > my_highScore) {
         SaveHighScore();
+        KeepBestGame();
     }
+    OpenMenu();
+}
+
+void WorldTask::OpenMenu() {
+    my_paused = false;
     Log::Get().Write(LOG_APP, "Menu: high score %ld, last score %ld", my_highScore, my_lastScore);
     my_mode = MODE_MENU;
     my_camera.Reset();
@@ -109,18 +126,42 @@ bool WorldTask::AddPoints(long points) {
 }
 
 // Quitting in the middle of a game that beats the best keeps it, as the game's end would.
+// A replay being watched is no game of the player's either.
 void WorldTask::KeepBestOfGameOnQuit() {
-    if (my_mode == MODE_MENU) {
+    if (my_mode == MODE_MENU || my_playback.active) {
         return;  // the droning submarine's meals in the menu are no game
     }
     Log::Get().Write(LOG_APP, "Game quit with %ld points", my_score);
     if (my_score > my_highScore) {
         SaveHighScore();
+        KeepBestGame();
     }
 }
 
 void WorldTask::SetupSwim() {
     Log::Get().Write(LOG_APP, "Game started");
+    ReplayStart start = StartOfNewGame();
+    my_recording.Begin(start);
+    BeginGame(start);
+}
+
+// Everything a game's ocean depends on is set here, from what the recording keeps: the
+// same start and the same frames make the same game.
+void WorldTask::BeginGame(const ReplayStart& start) {
+    tobrin::srand(start.seed);
+    my_sub.x = start.subX;
+    my_sub.angle = start.subAngle;
+    fishieSpawnTimer = start.fishieTimer;
+    seedWeedSpawnTimer = start.seedWeedTimer;
+    subGoingUp = start.climbHeld;
+    my_pausedPress = start.pauseHeld;
+    direction = start.bannerLeavesRight ? 1 : -1;
+    // A weed's rest timer is kept when the pool hands it out again, so which weed comes next
+    // would carry the menu's ocean into the game: every weed starts the game rested.
+    my_seedWeeds.PruneAll();
+    for (SeedWeed* weed : my_seedWeeds.freeList) {
+        weed->wiggleTimer = 0.0;
+    }
     my_mode = MODE_SWIM;
     my_paused = false;
     my_camera.Reset();
@@ -185,6 +226,7 @@ void WorldTask::AdvanceWorld(double dT) {
 void WorldTask::UpdateScreen(double dT) {
     my_controls = ReadControls(my_padPauseButton);
     if (my_mode != MODE_MENU) {
+        RecordFrame(dT);
         UpdatePlay(dT);
     } else {
         UpdateMenu(dT);
@@ -213,7 +255,11 @@ void WorldTask::Simulate(double dT) {
 // Enter closes the circle on the submarine; once closed, a game starts. The circle is also
 // advanced in UpdateGame, so in the menu it moves at twice its speed.
 void WorldTask::UpdateMenu(double dT) {
-    if (StartKeyHeld() && !my_startPressed) {
+    bool start = StartKeyHeld();
+    if (WatchWanted()) {
+        return;
+    }
+    if (start && !my_startPressed) {
         my_startPressed = true;
         my_circleZoom.Reset();
         my_circleZoom.radius = CIRCLEZOOM_CLOSING_RADIUS;
@@ -222,6 +268,7 @@ void WorldTask::UpdateMenu(double dT) {
     }
     if (my_startPressed && my_circleZoom.radius <= 0.0) {
         SetupSwim();
+        return;  // the game's first frame is the next one, as a replay's is
     }
     UpdateMenuCaption(dT);
     my_circleZoom.Update(dT);
@@ -229,7 +276,8 @@ void WorldTask::UpdateMenu(double dT) {
 }
 
 // Enter, a click, a tap or a pad's start buttons start a game. Alt+Enter switches full screen:
-// an Enter that went down with Alt held starts no game, even once Alt is let go before it.
+// an Enter that went down with Alt held starts no game, even once Alt is let go before it; nor
+// does a press that left a replay.
 bool WorldTask::StartKeyHeld() {
     bool held = my_controls.start;
     if (held && !enterWasHeld) {
@@ -269,7 +317,7 @@ void WorldTask::HandlePauseKey() {
 // A player called to another window must not come back to a lost game. Coming back does not
 // resume: the player does, when ready. A chomped submarine has nothing left to lose.
 void WorldTask::PauseWhenAway() {
-    if (InputTask::focusLost && !my_paused && my_sub.state != SUB_CHOMPED) {
+    if (my_controls.away && !my_paused && my_sub.state != SUB_CHOMPED) {
         TogglePause();
     }
 }
@@ -277,9 +325,15 @@ void WorldTask::PauseWhenAway() {
 // Pausing slides the banner to the centre; resuming sends it off to the right, then the left.
 void WorldTask::TogglePause() {
     my_paused = !my_paused;
-    Log::Get().Write(LOG_APP, "%s", my_paused ? "Paused" : "Resumed");
+    if (!my_playback.checking) {
+        Log::Get().Write(LOG_APP, "%s", my_paused ? "Paused" : "Resumed");
+    }
+    SlideBanner(my_paused);
+}
+
+void WorldTask::SlideBanner(bool paused) {
     Billboard& banner = my_gameBillboards[0];
-    if (my_paused) {
+    if (paused) {
         banner.destinationX = 0.0;
         banner.destinationY = 0.0;
     } else {
@@ -320,6 +374,14 @@ void WorldTask::RideInsideTheFish(double dT) {
         my_circleZoom.ZoomIn(&my_bigFish.x, &my_bigFish.y);
     }
     if (my_circleZoom.radius <= 0.0) {
+        EndGame();
+    }
+}
+
+void WorldTask::EndGame() {
+    if (my_playback.active) {
+        FinishWatching("ended");
+    } else {
         SetupMenu();
     }
 }

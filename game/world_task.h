@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <string>
 
 #include "engine/dator.h"
 #include "engine/pool.h"
@@ -19,13 +20,16 @@
 #include "game/drawing.h"
 #include "game/fishie.h"
 #include "game/modes.h"
+#include "game/replay.h"
 #include "game/seed_weed.h"
 #include "game/sub.h"
 #include "game/world_view.h"
 #include "platform/fmod.h"
+#include "platform/random.h"
 
 const int WORLD_MENU_BILLBOARDS = 5;
-const int WORLD_GAME_BILLBOARDS = 1;
+const int MENU_CAPTION_BILLBOARD = 3;  // the menu's cycling caption
+const int WORLD_GAME_BILLBOARDS = 2;   // the paused banner, the replay's
 
 class WorldTask final : public Task, public WorldView {
 public:
@@ -48,13 +52,40 @@ public:
     double my_frameTime = 0.0;                 // seconds: the step the pool callbacks use
     Dator<long>* my_highScoreDator = nullptr;  // binds my_highScore to the setting, once beaten
     Billboard my_menuBillboards[WORLD_MENU_BILLBOARDS];  // title words, caption, score labels
-    Billboard my_gameBillboards[WORLD_GAME_BILLBOARDS];  // the paused banner
+    Billboard my_gameBillboards[WORLD_GAME_BILLBOARDS];  // the paused banner, the replay's
     double my_menuTextTime = 0.0;                        // seconds in the caption's current phase
     bool my_menuTextShown = false;                       // the caption is in view
     bool my_greeted = false;   // the first menu has opened with how to start a game
     bool my_greeting = false;  // that caption shows now, before the cycle begins
     bool my_paused = false;
     bool my_restocking = false;  // the ocean's past is being simulated ahead of a new scene
+
+    // Every game is recorded as it is played; the best one is kept on disk and in here.
+    Replay my_recording;  // the game in progress, or a recording sent by someone
+    Replay my_bestGame;   // the best game, when my_hasBestGame
+    bool my_hasBestGame = false;
+    std::string my_watchFile;      // a recording to play at the start, from the command line
+    bool my_watchRefused = false;  // that recording could not be played
+    // A recording played through the world: the frames are stepped at their recorded pace,
+    // as many in a drawn frame as the time since the last one holds.
+    struct Playback {
+        const Replay* replay = nullptr;
+        std::size_t cursor = 0;  // the next frame's place in the recording
+        double owed = 0.0;       // seconds of real time not stepped yet
+        bool active = false;     // a recording is being watched
+        bool checking = false;   // stepped through at once, unseen and unheard
+        bool ended = false;      // its last frame has been stepped
+        bool paused = false;     // by the viewer, not by the recording
+        bool pauseHeld = false;  // the viewer's pause control in the previous frame
+        bool quitAtEnd = false;  // the program ends with it
+    };
+    Playback my_playback;
+    std::uint8_t my_keysBefore[SDLK_LAST] = {};  // the keys of the previous frame, while watching
+    bool my_pointerBefore = false;
+    std::uint32_t my_padButtonsBefore = 0;
+    bool my_watchHeld = false;      // the watch control was held in the previous frame
+    bool my_escapeTaken = false;    // Escape left a replay and is still held: it quits nothing
+    tobrin::Sequence my_soundDice;  // picks sound variants, never from the ocean's sequence
 
     bool my_playSounds = true;  // effects are played only while this is on (F2)
     bool my_playMusic = true;   // the music switch (F3)
@@ -91,8 +122,10 @@ public:
 
     // Mode entries.
     void SetupWorld();
-    void SetupMenu();
-    void SetupSwim();
+    void SetupMenu();  // the end of a game, if one was on, then the menu
+    void OpenMenu();
+    void SetupSwim();                          // a new game, recorded from its start
+    void BeginGame(const ReplayStart& start);  // the ocean of a game that starts thus
     void SetupEnterTheFish();
     void SetupChase();
 
@@ -104,6 +137,23 @@ public:
     void UpdateMenu(double dT);
     void UpdatePlay(double dT);
     void CheckForChomp();
+    void EndGame();  // the chomped submarine's circle has closed
+
+    // Recordings: kept, checked and watched.
+    ReplayStart StartOfNewGame();
+    void RecordFrame(double dT);
+    void KeepBestGame();
+    void LoadBestGame();
+    bool LoadRecording(const std::string& path, bool followLinks);
+    bool WatchRecording(const Replay& replay, bool quitAtEnd);
+    bool CheckRecording(const Replay& replay);
+    void StepRecordedFrame(const ReplayFrame& frame);
+    bool WatchFrame(double dT);
+    void FinishWatching(const char* how);
+    bool ViewerPressedAny();
+    void RememberViewerControls();
+    bool WatchWanted();
+    bool PointerOnCaption() const;
 
     // Population.
     void SpawnFishie(double seconds);
@@ -161,6 +211,7 @@ private:
     void HandlePauseKey();
     void PauseWhenAway();
     void TogglePause();
+    void SlideBanner(bool paused);
     bool StartKeyHeld();
     void HandleThrust(double dT);
     void RideInsideTheFish(double dT);

@@ -32,7 +32,7 @@ int OpenRegular(const std::string& path, int flags, bool& exists, std::string& p
     int descriptor = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         exists = errno != ENOENT && errno != ENOTDIR;
-        problem = std::strerror(errno);
+        problem = (flags & O_NOFOLLOW) && errno == ELOOP ? "a link" : std::strerror(errno);
         return -1;
     }
     exists = true;
@@ -84,7 +84,7 @@ void SyncFolder(const std::string& path) {
 // empty on the way.
 bool WriteInPlace(const std::string& path, const std::string& text, std::string& problem) {
     bool exists = false;
-    int descriptor = OpenRegular(path, O_WRONLY, exists, problem);
+    int descriptor = OpenRegular(path, O_WRONLY | O_NOFOLLOW, exists, problem);
     if (descriptor < 0) {
         return false;
     }
@@ -115,6 +115,34 @@ ReadableFile::~ReadableFile() {
     if (file) {
         std::fclose(file);
     }
+}
+
+bool ReadWholeFile(const std::string& path, std::size_t limit, bool followLinks, std::string& bytes,
+                   bool& exists, std::string& problem) {
+    bytes.clear();
+    int descriptor = OpenRegular(path, O_RDONLY | (followLinks ? 0 : O_NOFOLLOW), exists, problem);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct stat status;
+    bool fits =
+        fstat(descriptor, &status) == 0 && static_cast<std::size_t>(status.st_size) <= limit;
+    char buffer[65536];
+    ssize_t got = 0;
+    while (fits && (got = read(descriptor, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno != EINTR) {
+            break;
+        }
+        bytes.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+        fits = bytes.size() <= limit;  // a file that grows while it is read
+    }
+    close(descriptor);
+    if (!fits || got < 0) {
+        problem = fits ? std::strerror(errno) : "too large";
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
 bool CanReadRegularFile(const std::string& path, std::string& problem) {

@@ -2,6 +2,7 @@
 // crash, to another copy of the game writing beside it, or to a link.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -22,6 +23,11 @@ public:
 // True when the path names a readable regular file. Otherwise false, with the reason when
 // something is there; a missing file needs none.
 bool CanReadRegularFile(const std::string& path, std::string& problem);
+
+// Reads a whole regular file of at most limit bytes into bytes. A link is followed only when
+// asked. False, with the reason (and nothing read) otherwise; exists tells a missing file.
+bool ReadWholeFile(const std::string& path, std::size_t limit, bool followLinks, std::string& bytes,
+                   bool& exists, std::string& problem);
 
 // The path a chain of symbolic links ends at, followed even when that file does not exist
 // yet; the path itself when it is no link.

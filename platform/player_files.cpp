@@ -18,6 +18,12 @@ std::string LogFilePath(const char*) {
 void KeepPlayerFiles() {
     EM_ASM({ Module.keepPlayerFiles(); });
 }
+
+// The page writes a dropped file here and raises its flag.
+bool TakeDroppedReplay(std::string& path) {
+    path = "/dropped.replay";
+    return EM_ASM_INT({ return Module.takeDroppedReplay(); }) != 0;
+}
 #else
 std::string PlayerFilePath(const char* name) {
     return name;
@@ -28,4 +34,8 @@ std::string LogFilePath(const char* name) {
 }
 
 void KeepPlayerFiles() {}
+
+bool TakeDroppedReplay(std::string&) {
+    return false;
+}
 #endif

@@ -12,6 +12,10 @@ std::string PlayerFilePath(const char* name);
 // Where the log is written: log.txt in the working folder, or the browser's console.
 std::string LogFilePath(const char* name);
 
+// A recording the player dropped on the page since the last call, at the path given; never
+// on the desktop, where recordings come by the command line.
+bool TakeDroppedReplay(std::string& path);
+
 // After one of the player's files was replaced: a browser copies the folder into its storage,
 // and the page says so, once, when that storage is refused or full. On the desktop the file is
 // on disk already.

@@ -4,13 +4,18 @@
 namespace tobrin {
 
 namespace {
-unsigned long next = 1;
+Sequence ocean;
 }
 
-// The C standard's example generator: portable, and exactly 15 bits wide.
-int rand() {
-    next = next * 1103515245 + 12345;
+// The C standard's example generator: portable, and exactly 15 bits wide. The state is kept
+// to 32 bits, so a sequence is the same where unsigned long is wider.
+int Sequence::Next() {
+    next = (next * 1103515245 + 12345) & 0xffffffffUL;
     return static_cast<int>((next / 65536) % (RAND_MAX15 + 1));
+}
+
+int rand() {
+    return ocean.Next();
 }
 
 double frand() {
@@ -18,7 +23,7 @@ double frand() {
 }
 
 void srand(unsigned seed) {
-    next = seed;
+    ocean.Seed(seed);
 }
 
 }  // namespace tobrin

@@ -6,7 +6,19 @@ namespace tobrin {
 
 const int RAND_MAX15 = 32767;
 
-// The next number, from 0 to 32767 inclusive.
+// A sequence of its own. The game's ocean draws from one; whatever must not change what
+// happens in it (which of three sounds plays, say) draws from another.
+class Sequence {
+public:
+    explicit Sequence(unsigned seed = 1) : next(seed) {}
+    int Next();  // from 0 to 32767 inclusive
+    void Seed(unsigned seed) { next = seed; }
+
+private:
+    unsigned long next;
+};
+
+// The next number of the ocean's sequence, from 0 to 32767 inclusive.
 int rand();
 
 // The next number scaled into [0, 1].

@@ -14,8 +14,14 @@
 #include <string>
 #include <vector>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "engine/input_task.h"
 #include "engine/settings.h"
+#include "game/game_constants.h"
+#include "game/replay_file.h"
 #include "platform/random.h"
 #include "world_fixture.h"
 
@@ -116,6 +122,42 @@ TEST_F(ReplayTest, TwoRecordedGamesPlayOutAsBefore) {
         << "the replay played out differently; if the change is meant, accept it with "
            "TOBRIN_ACCEPT_REPLAY=1";
     EXPECT_NE(summary.find("chomped"), std::string::npos) << "the recording must reach a chomp";
+}
+
+// The best game of the recorded session is kept on disk as it is in memory. Watched on a slow
+// machine, at 60 frames a second and uncapped, it plays out as it was played, to the same score
+// and the same place, and ends in the menu with nothing saved.
+TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
+    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
+    Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
+    ASSERT_TRUE(world.my_hasBestGame);
+    const long best = world.my_bestGame.score;
+    ASSERT_GT(best, 0);
+    EXPECT_EQ(ReadTextFile(REPLAY_BEST_FILENAME), world.my_bestGame.Encode());
+    std::string settings = ReadTextFile(GAME_SETTINGS_FILENAME);
+    int gamesOver = LinesStartingWith("Game over");
+    std::vector<std::string> endings;
+    for (double frameTime : {0.1, 1.0 / 60, 0.001}) {
+        ASSERT_TRUE(world.WatchRecording(world.my_bestGame, false));
+        for (int frame = 0; frame < 200000 && world.my_playback.active; ++frame) {
+            Frame(frameTime);
+        }
+        EXPECT_EQ(world.my_mode, MODE_MENU);
+        std::vector<std::string> lines = LogLines();
+        auto ending = std::find_if(lines.rbegin(), lines.rend(), [](const std::string& line) {
+            return line.rfind("Replay ended", 0) == 0;
+        });
+        ASSERT_NE(ending, lines.rend());
+        endings.push_back(*ending);
+    }
+    for (const std::string& ending : endings) {
+        EXPECT_EQ(ending.substr(0, ending.find(',')),
+                  "Replay ended with " + std::to_string(best) + " points");
+        EXPECT_EQ(ending, endings[0]);
+    }
+    EXPECT_EQ(LinesStartingWith("Game over"), gamesOver) << "a replay is no game";
+    EXPECT_EQ(world.my_highScore, best);
+    EXPECT_EQ(ReadTextFile(GAME_SETTINGS_FILENAME), settings);
 }
 
 // Ten minutes of play at 60 frames a second, menu and chases in turn with Space mashed, run

@@ -38,11 +38,16 @@ void DrivenWorldTest::TearDown() {
 }
 
 void DrivenWorldTest::Frame(double dT) {
-    world.AdvanceWorld(dT);
+    bool watched = world.my_playback.active && world.WatchFrame(dT);
+    if (!watched) {
+        world.AdvanceWorld(dT);
+    }
     if (drawn) {
         world.DrawGame(dT);
     }
-    world.UpdateScreen(dT);
+    if (!watched) {
+        world.UpdateScreen(dT);
+    }
 }
 
 void DrivenWorldTest::Frames(int count, double dT) {

@@ -1098,6 +1098,10 @@ def draw_captions():
                                         [("ESCAPE", KEY)],
                                         [("to quit", None)]],
                                        "menu caption: escape quits")
+    out["text_press_r"] = caption([[("Press ", None), ("R", KEY)],
+                                   [("to watch your", None)],
+                                   [("best game", None)]],
+                                  "menu caption: R watches the best game")
     return out
 
 
@@ -1150,6 +1154,16 @@ def draw_paused():
     defs, body = lettering([[("Paused", None)]], (16, 16, 480, 224),
                            TEXT_FONT, style)
     return svg(512, 256, body, defs, "the pause sign")
+
+
+def draw_replay():
+    # the same sign as the pause one, in a sea green, while a best game
+    # plays back
+    style = {"outline": 18, "shadow": (5, 8), "gloss": True,
+             "stops": [(0, "#eaffc8"), (0.5, "#8ff05a"), (1, "#2fc45a")]}
+    defs, body = lettering([[("Replay", None)]], (16, 16, 480, 224),
+                           TEXT_FONT, style)
+    return svg(512, 256, body, defs, "the replay sign")
 
 
 def draw_digits():
@@ -1373,8 +1387,9 @@ SIZES += [("text_tobrin", 1024, 1024), ("text_andthe", 1024, 1024),
           ("text_fish", 1024, 512)]
 SIZES += [("text_%s" % n, 512, 512) for n in (
     "press_enter", "press_space", "mash_space", "press_escape", "name",
-    "fishies", "thefish", "score")]
-SIZES += [("text_paused", 512, 256), ("tobrin_icon", 32, 32)]
+    "fishies", "thefish", "score", "press_r")]
+SIZES += [("text_paused", 512, 256), ("text_replay", 512, 256),
+          ("tobrin_icon", 32, 32)]
 
 
 def build():
@@ -1398,6 +1413,7 @@ def build():
     out.update(draw_digits())
     out["text_score"] = draw_score()
     out["text_paused"] = draw_paused()
+    out["text_replay"] = draw_replay()
     return out
 
 
