@@ -20,12 +20,5 @@ bool KeepBestReplay(const std::string& path, const Replay& replay, std::string& 
         return false;
     }
     FolderLock lock(path);
-    Replay kept;
-    bool exists = false;
-    std::string unread;
-    if (ReadReplayFile(path, false, kept, exists, unread) && kept.score >= replay.score) {
-        problem = "it holds a game of " + std::to_string(kept.score) + " points";
-        return false;
-    }
     return ReplaceFileContents(path, replay.Encode(), problem);
 }

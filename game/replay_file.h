@@ -12,7 +12,7 @@
 bool ReadReplayFile(const std::string& path, bool followLinks, Replay& replay, bool& exists,
                     std::string& problem);
 
-// Replaces the best game at the path with this one, as the settings are replaced, unless the
-// file there holds a game as good or better (another copy of the game may have kept one).
+// Replaces the best game at the path with this one, as the settings are replaced. The score
+// the file there claims is not taken on trust: a forged one would keep every later best out.
 // A link at the path is left alone: the file is never written through one.
 bool KeepBestReplay(const std::string& path, const Replay& replay, std::string& problem);

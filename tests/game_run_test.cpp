@@ -149,6 +149,7 @@ TEST_F(GameRunTest, OptionsAnswerAndExitWithoutStartingTheGame) {
         {"VIDEO_WIDTH=800 --version", 0, "tobrin " TOBRIN_VERSION "\n", ""},
         {"--fullscreen", 2, "", "unknown option --fullscreen\n\nUsage: tobrin"},
         {"--", 2, "", "Usage: tobrin"},
+        {"--watch", 2, "", "tobrin: --watch needs a FILE\n\nUsage: tobrin"},
     };
     for (const auto& option : options) {
         std::string command =
@@ -404,6 +405,64 @@ TEST_F(GameRunTest, AwayPausesKeysSwitchAndTheChoicesAreKeptForTheNextStart) {
 // The best score is the player's most precious file content: read at start and shown, kept
 // through a lower game, and on disk the moment a game beats it. Space held, the big fish
 // catches the submarine in about fifteen seconds, with a few points eaten on the way.
+// The last line of the log that starts so, or "".
+std::string LastLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
+    auto found = std::find_if(lines.rbegin(), lines.rend(), [&](const std::string& line) {
+        return line.rfind(start, 0) == 0;
+    });
+    return found == lines.rend() ? "" : *found;
+}
+
+// A game played with the keys to the chomp is kept as the best game. R in the menu plays it
+// through to the score it ended with; --watch plays it once more in full HD, uncapped, and exits
+// on its own with the same score and the fish in the same place; a file that is no recording
+// is refused with a failing status.
+TEST_F(GameRunTest, TheBestGameIsKeptAndWatchedFromTheMenuAndTheCommandLine) {
+    ASSERT_FALSE(OpenWindow().empty());
+    for (int round = 0; round < 3 && !LogHas("Best game of "); ++round) {
+        ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started"));
+        int menus = LinesStartingWith("Menu: ");
+        std::system("xdotool keydown space sleep 0.3 keyup space sleep 0.5 keydown space sleep 0.2 "
+                    "keyup space sleep 0.2 keydown space");
+        ASSERT_TRUE(LoggedMoreThan("Menu: ", menus, 60)) << "the big fish never caught the sub";
+        std::system("xdotool keyup space");
+    }
+    std::string over = LastLineStartingWith(LogLines(), "Game over with ");
+    long points = -1;
+    ASSERT_EQ(std::sscanf(over.c_str(), "Game over with %ld points", &points), 1);
+    ASSERT_TRUE(LogHas("Best game of " + std::to_string(points) + " points kept in best.replay"));
+    Sleep(500);
+    ASSERT_TRUE(HoldKeyUntilLogged("r", "Replay of a game of " + std::to_string(points)));
+    ASSERT_TRUE(LoggedMoreThan("Replay ended", 0, 60));
+    std::string ended = LastLineStartingWith(LogLines(), "Replay ended");
+    EXPECT_EQ(ended.substr(0, ended.find(',')),
+              "Replay ended with " + std::to_string(points) + " points");
+    QuitWithEscape();
+    const std::string best = "HIGH_SCORE=" + std::to_string(points) + "\n";
+    EXPECT_NE(ReadTextFile("tobrin.cfg").find(best), std::string::npos);
+    std::filesystem::rename("best.replay", "sent.replay");  // as a friend would send it
+    WriteTextFile("best.replay", "not the best game");
+
+    GameProcess watch;
+    ASSERT_TRUE(watch.Start(
+        {"--watch", "sent.replay", "VIDEO_WIDTH=1920", "VIDEO_HEIGHT=1080", "-VIDEO_VSYNC"},
+        {{"SDL_AUDIODRIVER", "dummy"}}));
+    ASSERT_TRUE(watch.WaitForExit(90)) << "the replay never ended";
+    EXPECT_EQ(watch.exitStatus, 0);
+    EXPECT_EQ(LastLineStartingWith(LogLines(), "Replay ended"), ended);
+    EXPECT_NE(ReadTextFile("tobrin.cfg").find(best), std::string::npos);
+    EXPECT_EQ(ReadTextFile("best.replay"), "not the best game") << "a replay keeps nothing";
+
+    GameProcess refused;
+    ASSERT_TRUE(refused.Start({"--watch", "tobrin.cfg"}, UNSEEN));
+    ASSERT_TRUE(refused.WaitForExit(20));
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(ReadTextFile(refused.stderrPath)
+                  .find("recording tobrin.cfg is refused: not a recording of this game"),
+              std::string::npos);
+    EXPECT_TRUE(CapturedBoxes().empty()) << "a refused file stops no script with a box";
+}
+
 class HighScoreTest : public GameRunTest, public ::testing::WithParamInterface<long> {};
 
 TEST_P(HighScoreTest, IsShownKeptAndSavedTheMomentAGameBeatsIt) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -158,6 +160,111 @@ TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
     EXPECT_EQ(LinesStartingWith("Game over"), gamesOver) << "a replay is no game";
     EXPECT_EQ(world.my_highScore, best);
     EXPECT_EQ(ReadTextFile(GAME_SETTINGS_FILENAME), settings);
+}
+
+// What lies at a path: a link's target, a FIFO, or the file's bytes.
+std::string Describe(const char* path) {
+    struct stat status;
+    if (lstat(path, &status) != 0) {
+        return "nothing";
+    }
+    if (S_ISLNK(status.st_mode)) {
+        return "-> " + std::filesystem::read_symlink(path).string();
+    }
+    return S_ISFIFO(status.st_mode) ? "|" : ReadTextFile(path);
+}
+
+// Whatever lies at best.replay, the game starts and plays on, and leaves it as it was: only a
+// whole recording of this format, whose replay ends with the score it claims, is offered. A new
+// best replaces a broken file, but never a FIFO nor a link.
+TEST_F(ReplayTest, HostileRecordingsAreRefusedAndLeftAlone) {
+    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
+    Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
+    const std::string good = ReadTextFile(REPLAY_BEST_FILENAME);
+    const ::Replay goodGame = world.my_bestGame;
+    const size_t scoreAt = 11 + static_cast<unsigned char>(good[10]), framesAt = scoreAt + 16;
+    auto with = [&](size_t at, int change) {
+        std::string bytes = good;
+        bytes[at] = static_cast<char>(bytes[at] + change);
+        return bytes;
+    };
+    WriteTextFile("elsewhere.replay", good);
+    struct Case {
+        const char* name;
+        std::string planted;
+        const char* refusal;  // null where it is read, and refused once played through
+        bool replaceable;
+    };
+    const Case CASES[] = {
+        {"cut short", good.substr(0, good.size() - 1), "its frames are cut short", true},
+        {"cut in its header", good.substr(0, 40), "not a recording of this game", true},
+        {"too large", good + std::string(REPLAY_MAX_BYTES, '\0'), "too large", true},
+        {"another format", with(8, 1), "a recording of another format", true},
+        {"a frame more counted", with(framesAt, 1), "its frames are not as many", true},
+        {"settings", "HIGH_SCORE=5\n", "not a recording of this game", true},
+        {"a higher score", with(scoreAt, 1), nullptr, true},
+        {"a FIFO", "|", "not a regular file", false},
+        {"a link to elsewhere", "-> elsewhere.replay", "a link", false},
+    };
+    for (const Case& hostile : CASES) {
+        SCOPED_TRACE(hostile.name);
+        Plant(REPLAY_BEST_FILENAME, hostile.planted);
+        const std::string planted = Describe(REPLAY_BEST_FILENAME);
+        int refusals = LinesStartingWith("Best game best.replay is refused and left alone: ");
+        world.LoadBestGame();
+        EXPECT_EQ(world.my_hasBestGame, hostile.refusal == nullptr);
+        if (hostile.refusal) {
+            EXPECT_TRUE(LogHas("Best game best.replay is refused and left alone: " +
+                               std::string(hostile.refusal)));
+            EXPECT_EQ(LinesStartingWith("Best game best.replay is refused"), refusals + 1);
+        } else {
+            keys[SDLK_r] = 1;
+            Frames(2);
+            keys[SDLK_r] = 0;
+            EXPECT_FALSE(world.my_playback.active);
+            EXPECT_FALSE(world.my_hasBestGame) << "offered again after it was refused";
+            EXPECT_TRUE(LogHas("Recording refused: it does not end with its"));
+        }
+        Frames(10);
+        EXPECT_EQ(world.my_mode, MODE_MENU);
+        EXPECT_EQ(Describe(REPLAY_BEST_FILENAME), planted);
+        std::string problem;
+        EXPECT_EQ(KeepBestReplay(REPLAY_BEST_FILENAME, goodGame, problem),
+                  hostile.replaceable)
+            << problem;
+        EXPECT_EQ(Describe(REPLAY_BEST_FILENAME), hostile.replaceable ? good : planted);
+    }
+    EXPECT_EQ(ReadTextFile("elsewhere.replay"), good) << "written through the link";
+}
+
+// However a copy of the game is killed while it keeps a new best, the file holds one whole
+// recording, the old best or the new.
+TEST_F(ReplayTest, AKillWhileKeepingABestLeavesAWholeRecording) {
+    ::Replay big;
+    big.Begin(ReplayStart{});
+    for (int frame = 0; frame < 400000; ++frame) {
+        big.Add(16 + frame % 2, static_cast<std::uint8_t>(frame % 8));
+    }
+    for (int round = 0; round < 12; ++round) {
+        pid_t copy = fork();
+        if (copy == 0) {
+            for (long score = round * 1000000L + 1;; ++score) {
+                big.score = score;
+                std::string problem;
+                KeepBestReplay(REPLAY_BEST_FILENAME, big, problem);
+            }
+        }
+        usleep(20000 + round * 7000);
+        kill(copy, SIGKILL);
+        waitpid(copy, nullptr, 0);
+        ::Replay kept;
+        bool exists = false;
+        std::string problem;
+        ASSERT_TRUE(ReadReplayFile(REPLAY_BEST_FILENAME, false, kept, exists, problem))
+            << "round " << round << ": " << problem;
+        EXPECT_GT(kept.score, round * 1000000L);
+        EXPECT_EQ(kept.steps, big.steps);
+    }
 }
 
 // Ten minutes of play at 60 frames a second, menu and chases in turn with Space mashed, run
