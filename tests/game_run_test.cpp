@@ -407,9 +407,8 @@ TEST_F(GameRunTest, AwayPausesKeysSwitchAndTheChoicesAreKeptForTheNextStart) {
 // catches the submarine in about fifteen seconds, with a few points eaten on the way.
 // The last line of the log that starts so, or "".
 std::string LastLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
-    auto found = std::find_if(lines.rbegin(), lines.rend(), [&](const std::string& line) {
-        return line.rfind(start, 0) == 0;
-    });
+    auto found = std::find_if(lines.rbegin(), lines.rend(),
+                              [&](const std::string& line) { return line.rfind(start, 0) == 0; });
     return found == lines.rend() ? "" : *found;
 }
 
@@ -422,8 +421,9 @@ TEST_F(GameRunTest, TheBestGameIsKeptAndWatchedFromTheMenuAndTheCommandLine) {
     for (int round = 0; round < 3 && !LogHas("Best game of "); ++round) {
         ASSERT_TRUE(HoldKeyUntilLogged("Return", "Game started"));
         int menus = LinesStartingWith("Menu: ");
-        std::system("xdotool keydown space sleep 0.3 keyup space sleep 0.5 keydown space sleep 0.2 "
-                    "keyup space sleep 0.2 keydown space");
+        std::system(
+            "xdotool keydown space sleep 0.3 keyup space sleep 0.5 keydown space sleep 0.2 "
+            "keyup space sleep 0.2 keydown space");
         ASSERT_TRUE(LoggedMoreThan("Menu: ", menus, 60)) << "the big fish never caught the sub";
         std::system("xdotool keyup space");
     }

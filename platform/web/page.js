@@ -8,6 +8,9 @@ var TOBRIN_PLAYER_FOLDER = '/save';     // the C++ side reads and writes the pla
 var TOBRIN_LARGEST_PICTURE = [1600, 1200];  // a sharp picture costs fill rate: no larger
 var TOBRIN_STORAGE_PATIENCE_MS = 4000;  // a browser that never answers is taken as a refusal
 var TOBRIN_NOTICE_MS = 8000;            // how long a passing notice stays
+var TOBRIN_LARGEST_RECORDING = 2200000;  // bytes: no recording the game keeps is larger
+var TOBRIN_WATCHED_FILE = '/watched.replay';  // where a link's recording is put for the game
+var TOBRIN_DROPPED_FILE = '/dropped.replay';  // where the game looks for a dropped one
 
 var tobrinPage = {
   canvas: document.getElementById('canvas'),
@@ -18,6 +21,7 @@ var tobrinPage = {
   lastingMessage: false,  // a failure stays; a notice passes
   saving: false,
   saveAgain: false,
+  dropped: false,  // a recording was dropped and waits for the menu
 };
 
 // Text in the page over the picture. A lasting message (the game cannot go on) stays; a notice
@@ -108,6 +112,59 @@ function tobrinReadPlayerFiles() {
   }
 }
 
+// A recording named by the link (?watch=best.replay, or a whole address that lets this page
+// read it) plays as the game starts, as --watch plays one on the desktop. One that cannot be
+// fetched is said, and the game starts as usual.
+function tobrinFetchWatchedRecording() {
+  var address = new URLSearchParams(location.search).get('watch');
+  if (!address) {
+    return;
+  }
+  addRunDependency('watched-recording');
+  fetch(new URL(address, location.href))
+    .then(function (response) {
+      if (!response.ok) {
+        throw new Error('status ' + response.status);
+      }
+      return response.arrayBuffer();
+    })
+    .then(function (bytes) {
+      if (bytes.byteLength > TOBRIN_LARGEST_RECORDING) {
+        throw new Error('too large for a recording');
+      }
+      FS.writeFile(TOBRIN_WATCHED_FILE, new Uint8Array(bytes));
+      Module['arguments'].push('--watch', TOBRIN_WATCHED_FILE);
+    })
+    .catch(function (error) {
+      tobrinShowMessage('The recording in the link could not be loaded (' + error.message +
+                        ').', false);
+    })
+    .finally(function () { removeRunDependency('watched-recording'); });
+}
+
+// A recording dropped on the page waits here until the menu takes it.
+function tobrinTakeDrop(event) {
+  event.preventDefault();
+  var file = event.dataTransfer && event.dataTransfer.files[0];
+  if (!file) {
+    return;
+  }
+  if (file.size > TOBRIN_LARGEST_RECORDING) {
+    tobrinShowMessage(file.name + ' is too large for a recording.', false);
+    return;
+  }
+  file.arrayBuffer().then(function (bytes) {
+    FS.writeFile(TOBRIN_DROPPED_FILE, new Uint8Array(bytes));
+    tobrinPage.dropped = true;
+  });
+}
+
+Module['takeDroppedReplay'] = function () {
+  var dropped = tobrinPage.dropped;
+  tobrinPage.dropped = false;
+  return dropped ? 1 : 0;
+};
+
 // Emscripten's SDL knows no Pause key: it is given SDL's own symbol for it.
 function tobrinMendKeys() {
   var DOM_PAUSE = 19, SDL_SCANCODE_PAUSE = 72, SDLK_SCANCODE_MASK = 1 << 10;
@@ -196,6 +253,8 @@ function tobrinWatchThePage() {
     }
   });
   window.addEventListener('blur', tobrinEndHolds);
+  document.addEventListener('dragover', function (event) { event.preventDefault(); });
+  document.addEventListener('drop', tobrinTakeDrop);
   page.fullscreen.addEventListener('click', function () {
     Module['toggleFullscreen']();
     page.fullscreen.blur();
@@ -224,7 +283,8 @@ Module['print'] = function (line) { console.log(line); };
 Module['printErr'] = function (line) { console.warn(line); };
 Module['onAbort'] = function (what) { tobrinSayFailure(String(what)); };
 Module['arguments'] = tobrinArguments();
-Module['preRun'] = (Module['preRun'] || []).concat([tobrinReadPlayerFiles, tobrinMendKeys]);  // after the data's
+Module['preRun'] = (Module['preRun'] || []).concat([tobrinReadPlayerFiles, tobrinMendKeys,
+                                                   tobrinFetchWatchedRecording]);  // after the data's
 tobrinWatchThePage();
 if (!tobrinHasWebGL2()) {
   Module['noInitialRun'] = true;

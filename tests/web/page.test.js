@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser build in a real headless Chromium, played as a person would: the menu over the
 // ocean, a game started with Enter, climbs held with the mouse and with Space, a chomp, a high
-// score that outlives a reload, and pages that cannot run saying why in words.
+// score that outlives a reload, a desktop's recording played to its end, and pages that cannot
+// run saying why in words.
 'use strict';
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
@@ -161,6 +162,38 @@ test('a pad behind an empty slot starts a game, pauses it, Select quits nothing,
   assert.ok(await logged(padded, 'Paused', 5, before), 'pulled out mid-game');
   assert.deepEqual(padded.errors, []);
   await padded.close();
+});
+
+// A recording made by the desktop build, and how it ended there.
+const RECORDING = fs.readFileSync(path.join(__dirname, '../replay/desktop_best.replay'));
+const ENDED = fs.readFileSync(path.join(__dirname, '../replay/desktop_best.ended'), 'utf8').trim();
+
+test('a recording made on the desktop, linked or dropped, plays to the same score and place',
+     async () => {
+  const watching = await openPage(browser, server.url + SMALL + '&watch=sent.replay', async (p) => {
+    await p.setRequestInterception(true);
+    p.on('request', (r) => (r.url().endsWith('/sent.replay')
+      ? r.respond({ status: 200, contentType: 'application/octet-stream', body: RECORDING })
+      : r.continue()));
+  });
+  assert.ok(await logged(watching, 'Replay ended', 60), watching.lines.join('\n'));
+  assert.equal(watching.lines.find((line) => line.startsWith('Replay ended')), ENDED);
+  assert.ok(await logged(watching, 'Menu: high score 0', 5), 'the menu follows, nothing kept');
+
+  const before = watching.lines.length;
+  await watching.evaluate((data) => {
+    const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([bytes], 'best.replay'));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true,
+                                                    cancelable: true }));
+  }, RECORDING.toString('base64'));
+  assert.ok(await logged(watching, 'Replay of a game of ', 10, before), 'dropped in the menu');
+  await pause(1000);
+  await watching.keyboard.press('KeyX');
+  assert.ok(await logged(watching, 'Replay left with ', 5, before), 'any key leaves it');
+  assert.deepEqual(watching.errors, []);
+  await watching.close();
 });
 
 // Each page is kept from something it needs before its scripts run.
