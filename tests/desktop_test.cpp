@@ -229,19 +229,21 @@ TEST(PadLayoutTest, TablesPerOrderAndAPauseButtonOfThePlayersChoice) {
     const struct {
         PORT_PAD_ORDER order;
         int buttons, pauseButton;
-        std::uint32_t climb, start;
+        std::uint32_t climb, start, watch;
         int pause;
     } rows[] = {
-        {PORT_PAD_STANDARD, 17, -1, 0x10FF, 0x201, 9},
-        {PORT_PAD_CONTROLLER, 22, -1, 0xE0F, 0x41, 6},
-        {PORT_PAD_RAW, 4, -1, 0x7, 0xF, 3},
-        {PORT_PAD_RAW, 1, -1, 0x1, 0x1, -1},
-        {PORT_PAD_STANDARD, 17, 3, 0x10F7, 0x209, 3},
+        {PORT_PAD_STANDARD, 17, -1, 0x10FF, 0x201, 0x100, 9},
+        {PORT_PAD_CONTROLLER, 22, -1, 0xE0F, 0x41, 0x10, 6},
+        {PORT_PAD_RAW, 4, -1, 0x7, 0xF, 0x0, 3},
+        {PORT_PAD_RAW, 1, -1, 0x1, 0x1, 0x0, -1},
+        {PORT_PAD_STANDARD, 17, 3, 0x10F7, 0x209, 0x100, 3},
+        {PORT_PAD_CONTROLLER, 22, 4, 0xE0F, 0x51, 0x0, 4},
     };
     for (const auto& row : rows) {
         PadLayout layout = LayoutFor(row.order, row.buttons, row.pauseButton);
         EXPECT_EQ(layout.climb, row.climb) << row.order << " " << row.buttons;
         EXPECT_EQ(layout.start, row.start) << row.order << " " << row.buttons;
+        EXPECT_EQ(layout.watch, row.watch) << row.order << " " << row.buttons;
         EXPECT_EQ(layout.pause, row.pause) << row.order << " " << row.buttons;
     }
 }

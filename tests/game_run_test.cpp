@@ -437,6 +437,10 @@ TEST_F(GameRunTest, TheBestGameIsKeptAndWatchedFromTheMenuAndTheCommandLine) {
     std::string ended = LastLineStartingWith(LogLines(), "Replay ended");
     EXPECT_EQ(ended.substr(0, ended.find(',')),
               "Replay ended with " + std::to_string(points) + " points");
+    ASSERT_TRUE(HoldKeyUntilLogged("r", "Replay of a game of "));
+    ASSERT_TRUE(HoldKeyUntilLogged("Escape", "Replay left with "));
+    Sleep(500);
+    EXPECT_FALSE(game.WaitForExit(0)) << "the Escape that left the replay quit the game";
     QuitWithEscape();
     const std::string best = "HIGH_SCORE=" + std::to_string(points) + "\n";
     EXPECT_NE(ReadTextFile("tobrin.cfg").find(best), std::string::npos);

@@ -22,6 +22,7 @@
 
 #include "engine/input_task.h"
 #include "engine/settings.h"
+#include "engine/video_update.h"
 #include "game/game_constants.h"
 #include "game/replay_file.h"
 #include "platform/random.h"
@@ -172,6 +173,74 @@ TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
     EXPECT_EQ(ReadTextFile(folder + "desktop_best.ended"), endings[0] + "\n");
     EXPECT_EQ(world.my_highScore, best);
     EXPECT_EQ(ReadTextFile(GAME_SETTINGS_FILENAME), settings);
+}
+
+// While a recording plays, the viewer's pause stops and resumes it and a switch key leaves it
+// playing; any other key or a click leaves it for the menu at once, where that press starts no
+// game. A click on the caption that offers the best game plays it.
+TEST_F(ReplayTest, TheViewerPausesOrLeavesAReplayAndAClickOnItsCaptionPlaysIt) {
+    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
+    Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
+    ASSERT_TRUE(world.my_hasBestGame);
+    auto watch = [&] {
+        keys[SDLK_r] = 1;
+        Frames(2, 1.0 / 60);
+        keys[SDLK_r] = 0;
+        Frames(30, 1.0 / 60);
+        return world.my_playback.active;
+    };
+    const int LEAVING[] = {SDLK_x, SDLK_ESCAPE, SDLK_RETURN, SDLK_SPACE, SDLK_LAST};
+    for (int leave : LEAVING) {
+        SCOPED_TRACE(leave);
+        ASSERT_TRUE(watch());
+        keys[SDLK_p] = 1;
+        Frames(2, 1.0 / 60);
+        size_t cursor = world.my_playback.cursor;
+        Frames(30, 1.0 / 60);
+        EXPECT_EQ(world.my_playback.cursor, cursor) << "paused by the viewer";
+        keys[SDLK_p] = 0;
+        keys[SDLK_F2] = keys[SDLK_LSHIFT] = 1;
+        Frames(2, 1.0 / 60);
+        EXPECT_EQ(world.my_playback.cursor, cursor) << "a switch or a modifier resumes nothing";
+        keys[SDLK_p] = 1;
+        Frames(30, 1.0 / 60);
+        keys[SDLK_p] = keys[SDLK_F2] = keys[SDLK_LSHIFT] = 0;
+        EXPECT_GT(world.my_playback.cursor, cursor) << "resumed";
+        ASSERT_TRUE(world.my_playback.active);
+        (leave == SDLK_LAST ? InputTask::pointerHeld : reinterpret_cast<bool&>(keys[leave])) = true;
+        Frame(1.0 / 60);
+        EXPECT_FALSE(world.my_playback.active);
+        EXPECT_TRUE(LogHas("Replay left with "));
+        EXPECT_EQ(world.my_escapeTaken, leave == SDLK_ESCAPE) << "Escape quits nothing then";
+        Frames(60, 1.0 / 60);
+        EXPECT_EQ(world.my_mode, MODE_MENU);
+        EXPECT_FALSE(world.my_startPressed) << "the press that left starts no game";
+        InputTask::pointerHeld = false;
+        keys[leave == SDLK_LAST ? 0 : leave] = 0;
+        Frames(2, 1.0 / 60);
+    }
+    VideoUpdate::screenWidth = 800;  // a 640 x 480 view between two bars
+    VideoUpdate::screenHeight = 480;
+    Billboard& caption = world.my_menuBillboards[MENU_CAPTION_BILLBOARD];
+    caption.image = IMG_TEXT_PRESS_R;
+    // The caption's centre, from the view's units into the window's pixels.
+    InputTask::pointerX = 80 + static_cast<int>((caption.x + 2.0) / 4.0 * 640);
+    InputTask::pointerY = static_cast<int>((1.5 - caption.y) / 3.0 * 480);
+    InputTask::pointerHeld = true;
+    Frame(1.0 / 60);
+    EXPECT_TRUE(world.my_playback.active) << "a click on the offer plays the best game";
+    InputTask::pointerHeld = false;
+    Frame(1.0 / 60);
+    InputTask::pointerHeld = true;  // leaves it
+    Frames(2, 1.0 / 60);
+    InputTask::pointerHeld = false;
+    Frame(1.0 / 60);
+    caption.image = IMG_TEXT_PRESS_R;
+    InputTask::pointerX -= 100;
+    InputTask::pointerHeld = true;
+    Frames(2, 1.0 / 60);
+    InputTask::pointerHeld = false;
+    EXPECT_TRUE(world.my_startPressed) << "a click beside the offer starts a game";
 }
 
 // What lies at a path: a link's target, a FIFO, or the file's bytes.

@@ -30,10 +30,13 @@ void DrivenWorldTest::SetUp() {
     SoundWorldTest::SetUp();
     game.SetDefaultSettings(&settings);
     InputTask::pressedKeys = keys;
+    InputTask::keyCount = SDLK_LAST;
 }
 
 void DrivenWorldTest::TearDown() {
     InputTask::pressedKeys = nullptr;
+    InputTask::keyCount = 0;
+    InputTask::pointerHeld = false;
     SoundWorldTest::TearDown();
 }
 
