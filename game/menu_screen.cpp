@@ -80,7 +80,8 @@ int NextCaption(int image, bool bestGameKept) {
 
 }  // namespace
 
-// A new player is told first how to start; then the captions cycle from their beginning.
+// A new player is told first how to start, and one back from a new best how to watch it; then
+// the captions cycle from their beginning.
 void WorldTask::InitBillboards() {
     for (int i = 0; i < WORLD_MENU_BILLBOARDS; ++i) {
         Lay(my_menuBillboards[i], MENU_LAYOUT[i]);
@@ -89,7 +90,10 @@ void WorldTask::InitBillboards() {
     my_greeted = true;
     if (my_greeting) {
         my_menuBillboards[MENU_CAPTION_BILLBOARD].image = IMG_TEXT_PRESS_ENTER;
+    } else if (my_offerBestGame) {
+        my_menuBillboards[MENU_CAPTION_BILLBOARD].image = IMG_TEXT_PRESS_R;
     }
+    my_offerBestGame = false;
     my_menuTextTime = 0.0;
     my_menuTextShown = true;
 }

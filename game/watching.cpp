@@ -93,6 +93,7 @@ void WorldTask::KeepBestGame() {
     Log::Get().Write(LOG_APP, "Best game of %ld points kept in %s", my_score, path.c_str());
     std::swap(my_bestGame, my_recording);
     my_hasBestGame = true;
+    my_offerBestGame = true;
 }
 
 void WorldTask::LoadBestGame() {

@@ -64,6 +64,7 @@ public:
     Replay my_recording;  // the game in progress, or a recording sent by someone
     Replay my_bestGame;   // the best game, when my_hasBestGame
     bool my_hasBestGame = false;
+    bool my_offerBestGame = false;  // a new best was kept: the menu's first caption offers it
     std::string my_watchFile;      // a recording to play at the start, from the command line
     bool my_watchRefused = false;  // that recording could not be played
     // A recording played through the world: the frames are stepped at their recorded pace,
