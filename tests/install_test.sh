@@ -29,6 +29,14 @@ check test "$(readlink -f "$folder/resources")" = "$(readlink -f "$prefix/share/
 # A second start keeps the user's settings.
 check "$here/play_installed.sh" "$prefix/games/tobrin" "$work/home"
 check grep -qx VIDEO_WIDTH=320 "$folder/tobrin.cfg"
+# A recording named from where the command is typed is still found once the game plays in the
+# user's folder (this one is refused: it is no recording).
+echo "no recording" > "$work/sent.replay"
+status=0
+(cd "$work" && env -u XDG_DATA_HOME HOME="$work/home" SDL_AUDIODRIVER=dummy \
+    "$prefix/games/tobrin" --watch sent.replay > /dev/null 2> "$work/watch.err") || status=$?
+check test "$status" -eq 1
+check grep -q "recording $work/sent.replay is refused: not a recording of this game" "$work/watch.err"
 
 # The installation moved elsewhere: the user's folder follows it.
 mv "$prefix" "$work/moved"
