@@ -243,6 +243,45 @@ TEST_F(ReplayTest, TheViewerPausesOrLeavesAReplayAndAClickOnItsCaptionPlaysIt) {
     EXPECT_TRUE(world.my_startPressed) << "a click beside the offer starts a game";
 }
 
+// Steps of every length, the longest ones in their extra words, and every control come back
+// as recorded, through the file's bytes; a full recording keeps no more.
+TEST(ReplayFormatTest, EveryStepAndControlComesBackAsRecorded) {
+    const ReplayFrame FRAMES[] = {{0, 0},     {1, 7},     {8190, 1},  {8191, 2}, {8192, 4},
+                                  {65535, 3}, {65536, 5}, {70000, 6}, {17, 0},   {4000000000u, 7}};
+    ::Replay recorded;
+    recorded.Begin({1234567, -2.5, 33.25, 0.125, 0.0625, true, false, true});
+    recorded.score = 42;
+    recorded.version = "1.2.3";
+    for (const ReplayFrame& frame : FRAMES) {
+        ASSERT_TRUE(recorded.Add(frame.milliseconds, frame.controls));
+    }
+    ::Replay read;
+    std::string problem;
+    ASSERT_TRUE(::Replay::Decode(recorded.Encode(), read, problem)) << problem;
+    EXPECT_EQ(read.frames, std::size(FRAMES));
+    EXPECT_EQ(read.score, 42);
+    EXPECT_EQ(read.version, "1.2.3");
+    EXPECT_EQ(read.start.seed, 1234567u);
+    EXPECT_EQ(read.start.subAngle, 33.25);
+    EXPECT_TRUE(read.start.climbHeld && !read.start.pauseHeld && read.start.bannerLeavesRight);
+    std::size_t cursor = 0;
+    ReplayFrame frame;
+    for (const ReplayFrame& expected : FRAMES) {
+        ASSERT_TRUE(read.Next(cursor, frame));
+        EXPECT_EQ(frame.milliseconds, expected.milliseconds);
+        EXPECT_EQ(frame.controls, expected.controls);
+    }
+    EXPECT_FALSE(read.Next(cursor, frame));
+
+    ::Replay full;
+    full.Begin(ReplayStart{});
+    while (full.Add(16, 0)) {
+    }
+    EXPECT_EQ(full.steps.size(), REPLAY_MAX_STEPS);
+    EXPECT_FALSE(full.Add(1, 0)) << "a full recording takes no more frames";
+    EXPECT_TRUE(::Replay::Decode(full.Encode(), read, problem)) << "the longest one is kept";
+}
+
 // What lies at a path: a link's target, a FIFO, or the file's bytes.
 std::string Describe(const char* path) {
     struct stat status;
@@ -282,6 +321,7 @@ TEST_F(ReplayTest, HostileRecordingsAreRefusedAndLeftAlone) {
         {"too large", good + std::string(REPLAY_MAX_BYTES, '\0'), "too large", true},
         {"another format", with(8, 1), "a recording of another format", true},
         {"a frame more counted", with(framesAt, 1), "its frames are not as many", true},
+        {"a word more", good + std::string(2, '\0'), "its frames are not as many", true},
         {"settings", "HIGH_SCORE=5\n", "not a recording of this game", true},
         {"a higher score", with(scoreAt, 1), nullptr, true},
         {"a FIFO", "|", "not a regular file", false},
