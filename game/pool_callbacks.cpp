@@ -74,7 +74,8 @@ void UpdateFishie(Fishie* fishie) {
 }
 
 // Readiness to sound is decided once per call, so a weed struck by both in one frame can
-// sound twice.
+// sound twice. A weed struck in the simulated past of a restock is knocked, but silently, and
+// does not stop the submarine the scene opens on.
 void UpdateSeedWeed(SeedWeed* weed) {
     WorldView& world = TheWorld();
     Sub& sub = world.Prey();
@@ -86,7 +87,7 @@ void UpdateSeedWeed(SeedWeed* weed) {
     if (std::fabs(weed->y - sub.y) > WORLD_WEED_DEPTH_RANGE) {
         weed->Kill();
     }
-    bool ready = true;
+    bool ready = !world.Restocking();
     if (weed->soundDelay > 0.0) {
         ready = false;
         weed->soundDelay -= world.StepTime();
@@ -94,7 +95,7 @@ void UpdateSeedWeed(SeedWeed* weed) {
     if (CanSwallowOrStrike(sub) && std::fabs(weed->y - sub.y) < SEEDWEED_SIZE &&
         std::fabs(weed->x - sub.x) < SEEDWEED_SIZE) {
         Knock(weed, sub.y);
-        if (world.InGame()) {
+        if (world.InGame() && !world.Restocking()) {
             sub.Collision();
         }
         if (sub.state == SUB_SWIMMING && ready && world.EffectsOn()) {

@@ -65,8 +65,8 @@ public:
     Replay my_bestGame;   // the best game, when my_hasBestGame
     bool my_hasBestGame = false;
     bool my_offerBestGame = false;  // a new best was kept: the menu's first caption offers it
-    std::string my_watchFile;      // a recording to play at the start, from the command line
-    bool my_watchRefused = false;  // that recording could not be played
+    std::string my_watchFile;       // a recording to play at the start, from the command line
+    bool my_watchRefused = false;   // that recording could not be played
     // A recording played through the world: the frames are stepped at their recorded pace,
     // as many in a drawn frame as the time since the last one holds.
     struct Playback {
@@ -181,6 +181,7 @@ public:
     void PlaySoundVariant(SOUNDS first) override;
     bool AddPoints(long points) override;
     bool InGame() const override { return my_mode != MODE_MENU; }
+    bool Restocking() const override { return my_restocking; }
     Sub& Prey() override { return my_sub; }
     const BigFish& Hunter() const override { return my_bigFish; }
     double StepTime() const override { return my_frameTime; }

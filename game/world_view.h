@@ -26,7 +26,9 @@ public:
     // Scores, except in the simulated past of a restock: false there, and nothing counts.
     virtual bool AddPoints(long points) = 0;
     virtual bool InGame() const = 0;  // a game is on: not the menu
-    virtual Sub& Prey() = 0;          // the submarine
+    // The ocean's past is being simulated ahead of a scene: nothing there is heard or felt.
+    virtual bool Restocking() const = 0;
+    virtual Sub& Prey() = 0;  // the submarine
     virtual const BigFish& Hunter() const = 0;
     virtual double StepTime() const = 0;  // seconds: the step the pool callbacks take
 

@@ -99,10 +99,10 @@ TEST_F(WorldFlow, TheOceanIsAsFullAtAnyFrameRate) {
     }
 }
 
-// What the submarine swallows in the ocean simulated ahead of a new game neither scores nor
-// sounds: checked in the frame each of a thousand chases begins.
-TEST_F(WorldFlow, EveryGameStartsAtNoPoints) {
-    int spoiled = 0;
+// What the submarine swallows or strikes in the ocean simulated ahead of a new game neither
+// scores, sounds nor slows it: checked in the frame each of a thousand chases begins.
+TEST_F(WorldFlow, EveryGameStartsAtNoPointsAndFullSpeed) {
+    int spoiled = 0, slowed = 0;
     for (unsigned seed = 1; seed <= 1000; ++seed) {
         tobrin::srand(seed);
         StartAGame();
@@ -111,10 +111,12 @@ TEST_F(WorldFlow, EveryGameStartsAtNoPoints) {
         spoiled += world.my_score != 0 || std::any_of(live.begin(), live.end(), [](Fishie* f) {
                        return f->state == FISHIE_SWALLOWED;
                    });
+        slowed += world.my_sub.velocity != SUB_STANDARD_SPEED;
         Frames(10);  // the next start finds the submarine as a game leaves it
         world.SetupMenu();
     }
     EXPECT_EQ(spoiled, 0) << "of 1000 games";
+    EXPECT_EQ(slowed, 0) << "of 1000 games, stopped by a weed of the past";
 }
 
 }  // namespace

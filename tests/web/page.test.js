@@ -113,7 +113,7 @@ test('a game ends in a chomp', async () => {
   points = Number(/Game over with (\d+) points/.exec(line)[1]);
 });
 
-test('a beaten high score survives a reload', async (t) => {
+test('a beaten high score and its game survive a reload', async (t) => {
   if (points <= 0) {
     t.skip('the game ate no fishie, so it beat no high score');
     return;
@@ -123,6 +123,8 @@ test('a beaten high score survives a reload', async (t) => {
   const reloaded = await openPage(browser, server.url + SMALL);
   assert.ok(await logged(reloaded, `Menu: high score ${points}, last score 0`, 30),
             reloaded.lines.join('\n'));
+  assert.ok(reloaded.lines.some((line) => line.startsWith(`Best game: ${points} points`)),
+            'the best game is kept with it');
   await reloaded.close();
 });
 
