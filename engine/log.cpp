@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/file_access.h"
 #include "platform/message_box.h"
 #include "platform/player_files.h"
 
@@ -12,13 +13,25 @@ Log& Log::Get() {
     return log;
 }
 
-bool Log::Initalise() {
-    if (logFile.is_open()) {
-        logFile.close();
+Log::~Log() {
+    if (logFile) {
+        std::fclose(logFile);
     }
-    logFile.clear();
-    logFile.open(LogFilePath(LOG_APP_FILENAME), std::ios::out | std::ios::trunc);
-    if (!logFile.good()) {
+}
+
+bool Log::Initalise() {
+    if (logFile) {
+        std::fclose(logFile);
+    }
+    bool wouldWait = false;
+    std::string problem;
+    logFile = OpenWithoutWaiting(LogFilePath(LOG_APP_FILENAME), wouldWait, problem);
+    if (wouldWait) {
+        std::fprintf(stderr, "%s is a FIFO that no one reads: the game plays without a log\n",
+                     LOG_APP_FILENAME);
+        return true;
+    }
+    if (!logFile) {
         Write(LOG_BOX, "Cannot create the log file: %s", LOG_APP_FILENAME);
         return false;
     }
@@ -37,7 +50,10 @@ void Log::Write(int target, const char* format, ...) {
 
     if (target & LOG_APP) {
         // Flushed line by line: lines are few, and the log must survive a crash or a kill.
-        logFile << text << "\n" << std::flush;
+        if (logFile) {
+            std::fprintf(logFile, "%s\n", text);
+            std::fflush(logFile);
+        }
     }
     if (target & LOG_BOX) {
         ShowMessageBox(LOG_BOX_TITLE, text);

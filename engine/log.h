@@ -2,17 +2,19 @@
 // The program's one reporting channel: log.txt for everything, a message box for failures.
 #pragma once
 
-#include <fstream>
+#include <cstdio>
 
 #include "engine/engine_constants.h"
 
 class Log {
 public:
-    std::ofstream logFile;
+    std::FILE* logFile = nullptr;  // null where there is no log to write
 
     static Log& Get();  // the one log, made on first use and closed at program exit
 
-    // Opens log.txt afresh; false (after a message box) when it cannot be created.
+    // Opens log.txt afresh; false (after a message box) when it cannot be created. A FIFO in
+    // its place that no one reads would hold the start: the game plays on without a log, and
+    // says so on standard error.
     bool Initalise();
 
     // Formats one message, printf-style, and sends it to the targets set in the mask.
@@ -25,4 +27,5 @@ public:
 
 private:
     Log() = default;
+    ~Log();
 };

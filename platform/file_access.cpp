@@ -145,6 +145,20 @@ bool ReadWholeFile(const std::string& path, std::size_t limit, bool followLinks,
     return true;
 }
 
+std::FILE* OpenWithoutWaiting(const std::string& path, bool& wouldWait, std::string& problem) {
+    int descriptor =
+        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, NewFileMode());
+    wouldWait = descriptor < 0 && errno == ENXIO;
+    std::FILE* file = descriptor >= 0 ? fdopen(descriptor, "w") : nullptr;
+    if (!file) {
+        problem = std::strerror(errno);
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
+    }
+    return file;
+}
+
 bool CanReadRegularFile(const std::string& path, std::string& problem) {
     ReadableFile probe(path);
     problem = probe.file || !probe.exists ? "" : probe.problem;

@@ -11,6 +11,9 @@
 #else
 #include <dlfcn.h>
 #include <signal.h>
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,6 +86,24 @@ bool WaitForBox(pid_t box) {
     }
 }
 
+// A game killed outright (kill -9) cannot take its box down: the box's process learns of the
+// game's death itself, and ends its whole group, SDL's own child with the window among it.
+void EndBoxGroup(int) {
+    kill(0, SIGKILL);
+}
+
+void DieWithTheGame(pid_t game) {
+#if defined(__linux__)
+    struct sigaction ending = {};
+    ending.sa_handler = EndBoxGroup;
+    sigaction(SIGUSR2, &ending, nullptr);
+    prctl(PR_SET_PDEATHSIG, SIGUSR2);
+#endif
+    if (getppid() != game) {
+        EndBoxGroup(0);  // it died before the watch was set
+    }
+}
+
 // SDL2 waits for its box in a way no signal interrupts, from a child process it forks, so the
 // box is shown from a process group of its own that a quit signal can end whole. Once a quit
 // has been asked for, no box holds the program up.
@@ -92,9 +113,11 @@ void ShowSystemBox(const char* title, const char* text) {
         WriteToStandardError(title, text);
         return;
     }
+    pid_t game = getpid();
     pid_t box = fork();
     if (box == 0) {
         setpgid(0, 0);
+        DieWithTheGame(game);
         _exit(show(SDL2_MESSAGEBOX_ERROR, title, text, nullptr) == 0 ? 0 : 1);
     }
     if (box < 0) {

@@ -312,6 +312,11 @@ TEST_F(InTempDir, LogTargets) {
               (Lines{"Kelo Message|Cannot load icon!", "Kelo Message|" + std::string(1023, 'x')}));
     ASSERT_TRUE(Log::Get().Initalise());
     EXPECT_TRUE(LogLines().empty()) << "each start replaces the log";
+    Plant("log.txt", "|");  // no one reads it: the start goes on without a log
+    EXPECT_TRUE(Log::Get().Initalise());
+    Log::Get().Write(LOG_APP, "unheard");
+    std::filesystem::remove("log.txt");
+    ASSERT_TRUE(Log::Get().Initalise());
 }
 
 std::uint32_t fakeTicks = 0;

@@ -227,12 +227,13 @@ TEST_F(GameRunTest, StartUpFailuresAreNamedAndLeaveTheSettingsAlone) {
     }
 }
 
-// The real message box: a person reads it and presses Return; a logout or a kill while it waits
-// takes it down with the program. Either way the start fails and the settings stay as they were.
+// The real message box: a person reads it and presses Return; a logout, an interrupt or a kill
+// -9 while it waits takes it down with the program. Either way the start fails and the settings
+// stay as they were.
 TEST_F(GameRunTest, MissingIconShowsTheBoxUntilReturnOrAQuitSignal) {
     std::filesystem::remove("resources/images/tobrin_icon.png");
     WriteTextFile("tobrin.cfg", "HIGH_SCORE=1234\n");
-    for (int signal : {0, SIGTERM, SIGINT}) {
+    for (int signal : {0, SIGTERM, SIGINT, SIGKILL}) {
         GameProcess run;
         ASSERT_TRUE(run.Start({"HIGH_SCORE=1"}, {{"SDL_AUDIODRIVER", "dummy"}}));
         std::string box = WaitForWindow("Kelo Message", 20);

@@ -371,17 +371,25 @@ TEST_F(ReplayTest, AKillWhileKeepingABestLeavesAWholeRecording) {
         big.Add(16 + frame % 2, static_cast<std::uint8_t>(frame % 8));
     }
     for (int round = 0; round < 12; ++round) {
+        int written[2];
+        ASSERT_EQ(pipe(written), 0);
         pid_t copy = fork();
         if (copy == 0) {
             for (long score = round * 1000000L + 1;; ++score) {
                 big.score = score;
                 std::string problem;
-                KeepBestReplay(REPLAY_BEST_FILENAME, big, problem);
+                if (KeepBestReplay(REPLAY_BEST_FILENAME, big, problem) && score % 1000000 == 1) {
+                    (void)!write(written[1], "k", 1);  // this round's first is in place
+                }
             }
         }
-        usleep(20000 + round * 7000);
+        char first;
+        ASSERT_EQ(read(written[0], &first, 1), 1);
+        usleep(round * 3000);  // a kill at a different moment of a write each round
         kill(copy, SIGKILL);
         waitpid(copy, nullptr, 0);
+        close(written[0]);
+        close(written[1]);
         ::Replay kept;
         bool exists = false;
         std::string problem;
