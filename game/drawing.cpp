@@ -447,6 +447,20 @@ void DrawImageCorners(int image, const double (&x)[4], const double (&y)[4]) {
     }
 }
 
+// A scissor, cut at the window row of the height: cheaper than cutting the pictures.
+void BeginBelow(double height) {
+    WindowMapping window;
+    const GLint* view = window.viewport;
+    double row = window.Map({0.0, height}).y - view[1];
+    GLint rows = static_cast<GLint>(std::lround(std::clamp(row, 0.0, double(view[3]))));
+    glScissor(view[0], view[1], view[2], rows);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+void EndBelow() {
+    glDisable(GL_SCISSOR_TEST);
+}
+
 // An untextured quad of alpha 1 hides what lies under it; blending it would only cost the
 // renderer a read of every pixel.
 void BeginOpaque() {

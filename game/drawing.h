@@ -46,6 +46,11 @@ void DrawImageQuad(int image, double left, double top, double right, double bott
 // in the current colour.
 void DrawImageCorners(int image, const double (&x)[4], const double (&y)[4]);
 
+// What is drawn between these two shows only below a height of the current frame, in its
+// units: the sea's surface, for what grows under it. The frame must not be turned.
+void BeginBelow(double height);
+void EndBelow();
+
 // Untextured quads that cover what lies under them need no blending.
 void BeginOpaque();
 void EndOpaque();

@@ -64,16 +64,28 @@ void SeedWeed::DrawUnder() {
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0.0f);
     DrawImageQuad(IMG_SEEDWEED_SEED, -seed, seed, seed, -seed);
     glTranslatef(0.0f, -SEEDWEED_DRAW_SIZE, 0.0f);
-    DrawImageQuad(IMG_SEEDWEED_1 + strandUnder, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
-                  SEEDWEED_DRAW_WIDTH, 0.0, SEEDWEED_BACK_SHADE, SEEDWEED_BACK_SHADE,
-                  SEEDWEED_BACK_SHADE, SEEDWEED_STRAND_ALPHA);
+    DrawStrand(strandUnder, SEEDWEED_BACK_SHADE);
     glPopMatrix();
 }
 
 void SeedWeed::DrawOver() {
     glPushMatrix();
     glTranslatef(static_cast<float>(x), static_cast<float>(y - SEEDWEED_DRAW_SIZE), 0.0f);
-    DrawImageQuad(IMG_SEEDWEED_1 + strandOver, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
-                  SEEDWEED_DRAW_WIDTH, 0.0, 1.0f, 1.0f, 1.0f, SEEDWEED_STRAND_ALPHA);
+    DrawStrand(strandOver, 1.0f);
     glPopMatrix();
+}
+
+// From the foot, in its frame. A weed near the surface would wave its strands in the air: they
+// end at the waterline, where the sea's surface is y = 0.
+void SeedWeed::DrawStrand(int strand, float shade) const {
+    double surface = -(y - SEEDWEED_DRAW_SIZE);
+    bool reachesAir = SEEDWEED_DRAW_HEIGHT > surface;
+    if (reachesAir) {
+        BeginBelow(surface);
+    }
+    DrawImageQuad(IMG_SEEDWEED_1 + strand, -SEEDWEED_DRAW_WIDTH, SEEDWEED_DRAW_HEIGHT,
+                  SEEDWEED_DRAW_WIDTH, 0.0, shade, shade, shade, SEEDWEED_STRAND_ALPHA);
+    if (reachesAir) {
+        EndBelow();
+    }
 }

@@ -22,6 +22,7 @@ public:
     void DrawOver();   // the front strand, over them
 
 private:
+    void DrawStrand(int strand, float shade) const;
     void Drift(double dT);
     void Twitch(double dT);
 };

@@ -177,10 +177,12 @@ TEST_F(DrawingTest, EachActorsPicturesFillTheirQuadsTurnedByTheirAngle) {
         Clear(GREY);
         q.draw();
         double a = q.degrees * PI / 180, w = q.halfWidth, h = q.halfHeight;
+        // A weed's strands end at the sea's surface, y = 0, however tall they are.
+        bool strand = q.image >= IMG_SEEDWEED_1 && q.image <= IMG_SEEDWEED_8;
         auto at = [&](double along, double across, Colour want) {
-            EXPECT_TRUE(Shows(q.x + along * std::cos(a) - across * std::sin(a),
-                              q.y + along * std::sin(a) + across * std::cos(a),
-                              q.drawn ? want : GREY))
+            double x = q.x + along * std::cos(a) - across * std::sin(a);
+            double y = q.y + along * std::sin(a) + across * std::cos(a);
+            EXPECT_TRUE(Shows(x, y, q.drawn && !(strand && y > 0) ? want : GREY))
                 << q.what << " at " << along << ", " << across;
         };
         Colour top[2] = {RED, GREEN}, bottom[2] = {BLUE, YELLOW};
