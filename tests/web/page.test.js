@@ -107,6 +107,14 @@ test('a held mouse button and Space held each make the submarine climb', async (
 
 test('a game ends in a chomp', async () => {
   const started = page.lines.length;
+  await page.keyboard.up('Space');
+  for (let press = 0; press < 20; ++press) {  // mashed, it weaves through the schools
+    await page.keyboard.down('Space');
+    await pause(150);
+    await page.keyboard.up('Space');
+    await pause(250);
+  }
+  await page.keyboard.down('Space');  // then held at the surface, it is caught
   assert.ok(await logged(page, 'Game over with ', 60, started), 'the big fish never caught up');
   await page.keyboard.up('Space');
   const line = page.lines.slice(started).find((l) => l.startsWith('Game over with '));
