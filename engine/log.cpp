@@ -4,7 +4,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/file_access.h"
 #include "platform/message_box.h"
 #include "platform/player_files.h"
 
@@ -23,11 +22,11 @@ bool Log::Initalise() {
     if (logFile) {
         std::fclose(logFile);
     }
-    bool wouldWait = false;
+    bool special = false;
     std::string problem;
-    logFile = OpenWithoutWaiting(LogFilePath(LOG_APP_FILENAME), wouldWait, problem);
-    if (wouldWait) {
-        std::fprintf(stderr, "%s is a FIFO that no one reads: the game plays without a log\n",
+    logFile = OpenLog(LOG_APP_FILENAME, special, problem);
+    if (special) {
+        std::fprintf(stderr, "%s is not a regular file: the game plays without a log\n",
                      LOG_APP_FILENAME);
         return true;
     }

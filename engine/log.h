@@ -12,9 +12,9 @@ public:
 
     static Log& Get();  // the one log, made on first use and closed at program exit
 
-    // Opens log.txt afresh; false (after a message box) when it cannot be created. A FIFO in
-    // its place that no one reads would hold the start: the game plays on without a log, and
-    // says so on standard error.
+    // Opens log.txt afresh; false (after a message box) when it cannot be created. Anything but
+    // a regular file in its place (a FIFO would hold the start) is left alone: the game plays on
+    // without a log, and says so on standard error.
     bool Initalise();
 
     // Formats one message, printf-style, and sends it to the targets set in the mask.

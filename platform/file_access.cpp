@@ -145,13 +145,24 @@ bool ReadWholeFile(const std::string& path, std::size_t limit, bool followLinks,
     return true;
 }
 
-std::FILE* OpenWithoutWaiting(const std::string& path, bool& wouldWait, std::string& problem) {
+std::FILE* OpenRegularForWriting(const std::string& path, bool& special, std::string& problem) {
+    struct stat status;
+    special = stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
     int descriptor =
-        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, NewFileMode());
-    wouldWait = descriptor < 0 && errno == ENXIO;
-    std::FILE* file = descriptor >= 0 ? fdopen(descriptor, "w") : nullptr;
+        special ? -1
+                : open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, NewFileMode());
+    if (descriptor >= 0 && (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))) {
+        special = true;  // put there after the look
+        close(descriptor);
+        descriptor = -1;
+    }
+    special = special || (descriptor < 0 && errno == ENXIO);  // a FIFO no one reads
+    std::FILE* file = nullptr;
+    if (descriptor >= 0 && ftruncate(descriptor, 0) == 0) {
+        file = fdopen(descriptor, "w");
+    }
     if (!file) {
-        problem = std::strerror(errno);
+        problem = special ? "not a regular file" : std::strerror(errno);
         if (descriptor >= 0) {
             close(descriptor);
         }

@@ -29,10 +29,10 @@ bool CanReadRegularFile(const std::string& path, std::string& problem);
 bool ReadWholeFile(const std::string& path, std::size_t limit, bool followLinks, std::string& bytes,
                    bool& exists, std::string& problem);
 
-// Opens a file for writing afresh without waiting: a FIFO that no one reads, which would hold
-// the caller until someone does, is not opened, and wouldWait says so. Null, with the reason,
-// when the file cannot be opened.
-std::FILE* OpenWithoutWaiting(const std::string& path, bool& wouldWait, std::string& problem);
+// Opens a regular file for writing afresh, making it if it is absent, without waiting. Anything
+// else in its place (a FIFO, which would hold the caller until someone reads it, a device, a
+// folder) is left alone, and special says so. Null, with the reason, when nothing was opened.
+std::FILE* OpenRegularForWriting(const std::string& path, bool& special, std::string& problem);
 
 // The path a chain of symbolic links ends at, followed even when that file does not exist
 // yet; the path itself when it is no link.

@@ -312,9 +312,16 @@ TEST_F(InTempDir, LogTargets) {
               (Lines{"Kelo Message|Cannot load icon!", "Kelo Message|" + std::string(1023, 'x')}));
     ASSERT_TRUE(Log::Get().Initalise());
     EXPECT_TRUE(LogLines().empty()) << "each start replaces the log";
-    Plant("log.txt", "|");  // no one reads it: the start goes on without a log
-    EXPECT_TRUE(Log::Get().Initalise());
-    Log::Get().Write(LOG_APP, "unheard");
+    // Anything but a file in its place is left alone, and the start goes on without a log: a
+    // FIFO no one reads would hold it.
+    for (bool fifo : {true, false}) {
+        std::filesystem::remove("log.txt");
+        fifo ? Plant("log.txt", "|") : (void)std::filesystem::create_directory("log.txt");
+        EXPECT_TRUE(Log::Get().Initalise()) << fifo;
+        Log::Get().Write(LOG_APP, "unheard");
+        EXPECT_EQ(std::filesystem::is_fifo("log.txt"), fifo);
+        EXPECT_EQ(std::filesystem::is_directory("log.txt"), !fifo);
+    }
     std::filesystem::remove("log.txt");
     ASSERT_TRUE(Log::Get().Initalise());
 }
