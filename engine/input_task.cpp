@@ -19,6 +19,7 @@ int InputTask::pointerX = 0;
 int InputTask::pointerY = 0;
 Gamepads InputTask::pads;
 bool InputTask::padsRaw = false;
+INPUT_DEVICE InputTask::lastUsed = INPUT_KEYS;
 
 namespace {
 
@@ -29,6 +30,8 @@ struct KeyChange {
 
 // The left button, or a finger on a touch screen, held down: shown with the keys, after them.
 const int POINTER_SLOT = SDLK_LAST;
+
+std::uint32_t padButtonsBefore = 0;  // the pads' buttons held in the previous frame
 
 // Key changes not shown yet, in the order they came.
 KeyChange unshown[INPUT_MAX_UNSHOWN_CHANGES];
@@ -43,6 +46,7 @@ void TakeEvent(const SDL_Event& event) {
                 unshownCount < INPUT_MAX_UNSHOWN_CHANGES) {
                 unshown[unshownCount++] = {key, event.type == SDL_KEYDOWN};
             }
+            InputTask::lastUsed = event.type == SDL_KEYDOWN ? INPUT_KEYS : InputTask::lastUsed;
             break;
         }
         case SDL_QUIT:
@@ -56,6 +60,7 @@ void TakeEvent(const SDL_Event& event) {
                 if (event.type == SDL_MOUSEBUTTONDOWN) {
                     InputTask::pointerX = event.button.x;
                     InputTask::pointerY = event.button.y;
+                    InputTask::lastUsed = PointerIsTouch() ? INPUT_TOUCH : INPUT_MOUSE;
                 }
             }
             break;
@@ -98,6 +103,7 @@ bool InputTask::Start() {
     unshownCount = 0;
     pointerHeld = false;
     pads.Open(padsRaw);
+    lastUsed = !pads.pads.empty() ? INPUT_PAD : TouchScreen() ? INPUT_TOUCH : INPUT_KEYS;
     quitRequested = false;
     focusLost = false;
     SDL_PumpEvents();
@@ -115,6 +121,12 @@ void InputTask::Update() {
     }
     ShowChanges(pressedKeys);
     pads.Read(WindowHasFocus());
+    std::uint32_t padButtons = 0;
+    for (const Gamepad& pad : pads.pads) {
+        padButtons |= pad.held;
+    }
+    lastUsed = (padButtons & ~padButtonsBefore) ? INPUT_PAD : lastUsed;
+    padButtonsBefore = padButtons;
     focusLost = focusLost || pads.lost;  // a pad pulled out mid-game pauses it, as going away does
     if (unshownCount == 0) {
         int count = 0;

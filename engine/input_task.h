@@ -11,6 +11,9 @@
 // went down: readers that need the press keep their own flag of the previous frame. A key
 // pressed and released between two copies still shows held in one and released in the next,
 // so a short tap is never lost on a slow frame.
+// The kind of control the player used last, so that the game can name the right ones.
+enum INPUT_DEVICE { INPUT_KEYS, INPUT_MOUSE, INPUT_TOUCH, INPUT_PAD };
+
 class InputTask final : public Task {
 public:
     static std::uint8_t*
@@ -26,6 +29,9 @@ public:
     static int pointerY;
     static Gamepads pads;  // read once a frame, with the keys
     static bool padsRaw;   // set before Start: read pads in their own order, not SDL2's
+    // What was pressed last; before anything is, a pad when one is plugged in, a finger on a
+    // screen for fingers, else the keys.
+    static INPUT_DEVICE lastUsed;
 
     bool Start() override;
     void Update() override;

@@ -52,6 +52,12 @@ const char* const IMG_filenames[ASSET_IMAGE_COUNT] = {
     "text_paused.png",
     "text_press_r.png",
     "text_replay.png",
+    "text_click_start.png",
+    "text_tap_start.png",
+    "text_pad_start.png",
+    "text_click_watch.png",
+    "text_tap_watch.png",
+    "text_pad_watch.png",
 };
 
 const char* const SND_filenames[ASSET_SOUND_COUNT] = {

@@ -53,7 +53,13 @@ enum IMAGES {
     IMG_TEXT_SCORE,
     IMG_TEXT_PAUSED,
     IMG_TEXT_PRESS_R,
-    IMG_TEXT_REPLAY
+    IMG_TEXT_REPLAY,
+    IMG_TEXT_CLICK_START,
+    IMG_TEXT_TAP_START,
+    IMG_TEXT_PAD_START,
+    IMG_TEXT_CLICK_WATCH,
+    IMG_TEXT_TAP_WATCH,
+    IMG_TEXT_PAD_WATCH
 };
 
 // Sounds, by their place in SND_filenames; read from resources/audio/.
@@ -70,7 +76,7 @@ enum SOUNDS {
     SND_BITE  // the big fish bites
 };
 
-const int ASSET_IMAGE_COUNT = 50;
+const int ASSET_IMAGE_COUNT = 56;
 const int ASSET_SOUND_COUNT = 10;
 const int ASSET_SOUND_VARIANTS = 3;  // collide and collect sounds come in threes
 const int ASSET_PATH_SIZE = 128;     // characters a file's path may take, terminator included

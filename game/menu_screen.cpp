@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The menu's billboards: the title words flying apart, the cycling caption and the score
 // labels; and the game's paused banner.
+#include "engine/input_task.h"
 #include "game/game_constants.h"
 #include "game/world_task.h"
 #include "platform/sdl_port.h"
@@ -48,6 +49,38 @@ const IMAGES CAPTION_CYCLE[] = {IMG_TEXT_NAME,        IMG_TEXT_FISHIES,     IMG_
                                 IMG_TEXT_PRESS_SPACE, IMG_TEXT_MASH_SPACE,  IMG_TEXT_PRESS_ENTER,
                                 IMG_TEXT_PRESS_R,     IMG_TEXT_PRESS_ESCAPE};
 
+// The captions that name a control, in the words of each kind of control, by INPUT_DEVICE. The
+// cycle holds the keyboard's.
+struct ControlWords {
+    IMAGES start, watch;
+};
+const ControlWords WORDS[] = {
+    {IMG_TEXT_PRESS_ENTER, IMG_TEXT_PRESS_R},
+    {IMG_TEXT_CLICK_START, IMG_TEXT_CLICK_WATCH},
+    {IMG_TEXT_TAP_START, IMG_TEXT_TAP_WATCH},
+    {IMG_TEXT_PAD_START, IMG_TEXT_PAD_WATCH},
+};
+
+int InKeyboardWords(int image) {
+    for (const ControlWords& words : WORDS) {
+        if (image == words.start) {
+            return IMG_TEXT_PRESS_ENTER;
+        }
+        if (image == words.watch) {
+            return IMG_TEXT_PRESS_R;
+        }
+    }
+    return image;
+}
+
+int InWordsOf(int image, INPUT_DEVICE device) {
+    image = InKeyboardWords(image);
+    if (image == IMG_TEXT_PRESS_ENTER) {
+        return WORDS[device].start;
+    }
+    return image == IMG_TEXT_PRESS_R ? WORDS[device].watch : image;
+}
+
 void Lay(Billboard& billboard, const BillboardLayout& layout) {
     billboard.image = layout.image;
     billboard.x = layout.x;
@@ -70,7 +103,7 @@ void Lay(Billboard& billboard, const BillboardLayout& layout) {
 int NextCaption(int image, bool bestGameKept) {
     const int count = sizeof CAPTION_CYCLE / sizeof CAPTION_CYCLE[0] - (PLATFORM_QUITS ? 0 : 1);
     for (int i = 0; i < count; ++i) {
-        if (CAPTION_CYCLE[i] == image) {
+        if (CAPTION_CYCLE[i] == InKeyboardWords(image)) {
             int next = CAPTION_CYCLE[(i + 1) % count];
             return next == IMG_TEXT_PRESS_R && !bestGameKept ? NextCaption(next, false) : next;
         }
@@ -88,10 +121,11 @@ void WorldTask::InitBillboards() {
     }
     my_greeting = !my_greeted;
     my_greeted = true;
+    Billboard& caption = my_menuBillboards[MENU_CAPTION_BILLBOARD];
     if (my_greeting) {
-        my_menuBillboards[MENU_CAPTION_BILLBOARD].image = IMG_TEXT_PRESS_ENTER;
+        caption.image = InWordsOf(IMG_TEXT_PRESS_ENTER, InputTask::lastUsed);
     } else if (my_offerBestGame) {
-        my_menuBillboards[MENU_CAPTION_BILLBOARD].image = IMG_TEXT_PRESS_R;
+        caption.image = InWordsOf(IMG_TEXT_PRESS_R, InputTask::lastUsed);
     }
     my_offerBestGame = false;
     my_menuTextTime = 0.0;
@@ -134,7 +168,13 @@ void WorldTask::UpdateMenuCaption(double dT) {
         my_menuTextShown = true;
         caption.destinationY += MENU_CAPTION_TRAVEL;
     }
+    caption.image = InWordsOf(caption.image, InputTask::lastUsed);  // a control taken up now
     for (Billboard& billboard : my_menuBillboards) {
         billboard.Update(dT);
     }
+}
+
+bool WorldTask::CaptionOffersBestGame() const {
+    const Billboard& caption = my_menuBillboards[MENU_CAPTION_BILLBOARD];
+    return caption.visible && InKeyboardWords(caption.image) == IMG_TEXT_PRESS_R;
 }

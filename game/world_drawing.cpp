@@ -191,8 +191,7 @@ void WorldTask::DrawMenu() {
 bool WorldTask::PointerOnCaption() const {
     const Billboard& caption = my_menuBillboards[MENU_CAPTION_BILLBOARD];
     ViewRect view = ViewInWindow(VideoUpdate::screenWidth, VideoUpdate::screenHeight);
-    if (caption.image != IMG_TEXT_PRESS_R || !caption.visible || view.width <= 0 ||
-        view.height <= 0) {
+    if (!CaptionOffersBestGame() || view.width <= 0 || view.height <= 0) {
         return false;
     }
     double x = (InputTask::pointerX - view.x) * 2.0 * WORLD_VIEW_HALF_WIDTH / view.width -

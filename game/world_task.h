@@ -155,6 +155,7 @@ public:
     void RememberViewerControls();
     bool WatchWanted();
     bool PointerOnCaption() const;
+    bool CaptionOffersBestGame() const;  // in whichever control's words
 
     // Population.
     void SpawnFishie(double seconds);

@@ -26,6 +26,14 @@ bool WindowHasFocus() {
     return EM_ASM_INT({ return document.hasFocus() ? 1 : 0; }) != 0;
 }
 
+bool PointerIsTouch() {
+    return EM_ASM_INT({ return Module.pointerIsTouch() ? 1 : 0; }) != 0;
+}
+
+bool TouchScreen() {
+    return EM_ASM_INT({ return matchMedia('(pointer: coarse)').matches ? 1 : 0; }) != 0;
+}
+
 int PadsPluggedIn() {
     return EM_ASM_INT({
         var pads = navigator.getGamepads ? navigator.getGamepads() : [];
@@ -79,6 +87,14 @@ PORT_PAD_ORDER ChoosePadOrder(bool raw) {
 
 bool WindowHasFocus() {
     return (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0;
+}
+
+bool PointerIsTouch() {
+    return false;
+}
+
+bool TouchScreen() {
+    return false;
 }
 
 // sdl12-compat runs on SDL2, already loaded in the process, which keeps its list of pads up to

@@ -36,6 +36,12 @@ bool WindowHasFocus();
 // pad coming or going.
 int PadsPluggedIn();
 
+// Whether the last press of the pointer came from a finger, not a mouse; and whether the screen
+// is one for fingers, where no control has been used yet. Never on the desktop, whose SDL 1.2
+// API tells a finger from a mouse in no way.
+bool PointerIsTouch();
+bool TouchScreen();
+
 // Makes a picture's pixels readable; true when it was locked for that and must be unlocked
 // after. The browser's pictures hold their pixels already, and locking one in OpenGL mode fails.
 bool LockPixels(SDL_Surface* picture);

@@ -24,11 +24,15 @@ TEST_F(DesktopWorldTest, KeyChangesBetweenTwoFramesAreEachShownForAFrame) {
     const struct {
         std::vector<std::pair<SDLKey, Uint8>> events;
         const char* shown;  // per frame, Space, Alt, left button: 1 held, 0 released
+        INPUT_DEVICE used;  // the control pressed last
     } rows[] = {
-        {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}}, "100 000 000"},
+        {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}}, "100 000 000", INPUT_KEYS},
         {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}, {SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}},
-         "100 000 100 000 000"},
-        {{{SDLK_LALT, DOWN}, {SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}, {SDLK_LALT, UP}}, "110 000"},
+         "100 000 100 000 000",
+         INPUT_KEYS},
+        {{{SDLK_LALT, DOWN}, {SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}, {SDLK_LALT, UP}},
+         "110 000",
+         INPUT_KEYS},
         {{{LEFT, DOWN},
           {SDLK_SPACE, DOWN},
           {LEFT, UP},
@@ -36,7 +40,9 @@ TEST_F(DesktopWorldTest, KeyChangesBetweenTwoFramesAreEachShownForAFrame) {
           {LEFT, DOWN},
           {SDLK_SPACE, UP},
           {LEFT, UP}},
-         "101 100 001 000"},
+         "101 100 001 000",
+         INPUT_MOUSE},
+        {{{SDLK_SPACE, DOWN}, {SDLK_SPACE, UP}}, "100 000", INPUT_KEYS},
     };
     InputTask input;
     ASSERT_TRUE(input.Start());
@@ -58,6 +64,7 @@ TEST_F(DesktopWorldTest, KeyChangesBetweenTwoFramesAreEachShownForAFrame) {
                      "01"[InputTask::pressedKeys[SDLK_LALT]] + "01"[InputTask::pointerHeld];
         }
         EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(InputTask::lastUsed, row.used) << row.shown;
     }
     input.Stop();
     InputTask::pressedKeys = keys;

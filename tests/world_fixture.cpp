@@ -31,6 +31,7 @@ void DrivenWorldTest::SetUp() {
     game.SetDefaultSettings(&settings);
     InputTask::pressedKeys = keys;
     InputTask::keyCount = SDLK_LAST;
+    InputTask::lastUsed = INPUT_KEYS;
 }
 
 void DrivenWorldTest::TearDown() {

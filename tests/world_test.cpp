@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "engine/input_task.h"
 #include "game/game_constants.h"
 #include "platform/random.h"
 #include "world_fixture.h"
@@ -96,6 +97,34 @@ TEST_F(WorldFlow, TheOceanIsAsFullAtAnyFrameRate) {
         auto [low, high] = std::minmax_element(counts, counts + 4);
         EXPECT_GE(*low, 0.85 * *high)
             << counts[0] << ", " << counts[1] << ", " << counts[2] << ", " << counts[3];
+    }
+}
+
+// The menu names the control in use: its first caption says how to start with it, the offer of
+// the best game how to watch it, and either takes another control's words as soon as that one
+// is used.
+TEST_F(WorldFlow, TheMenuNamesTheControlInUse) {
+    const struct {
+        INPUT_DEVICE device;
+        IMAGES start, watch;
+    } rows[] = {{INPUT_KEYS, IMG_TEXT_PRESS_ENTER, IMG_TEXT_PRESS_R},
+                {INPUT_MOUSE, IMG_TEXT_CLICK_START, IMG_TEXT_CLICK_WATCH},
+                {INPUT_TOUCH, IMG_TEXT_TAP_START, IMG_TEXT_TAP_WATCH},
+                {INPUT_PAD, IMG_TEXT_PAD_START, IMG_TEXT_PAD_WATCH}};
+    const Billboard& caption = world.my_menuBillboards[MENU_CAPTION_BILLBOARD];
+    for (const auto& row : rows) {
+        InputTask::lastUsed = row.device;
+        world.my_greeted = false;
+        world.OpenMenu();
+        EXPECT_EQ(caption.image, row.start);
+        world.my_offerBestGame = true;
+        world.OpenMenu();
+        EXPECT_EQ(caption.image, row.watch);
+        for (const auto& other : rows) {
+            InputTask::lastUsed = other.device;
+            Frame(0.01);
+            EXPECT_EQ(caption.image, other.watch) << row.device << " then " << other.device;
+        }
     }
 }
 

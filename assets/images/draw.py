@@ -1102,6 +1102,31 @@ def draw_captions():
                                    [("to watch your", None)],
                                    [("best game", None)]],
                                   "menu caption: R watches the best game")
+    out["text_tap_start"] = caption([[("Tap", KEY)],
+                                     [("to start", None)]],
+                                    "menu caption: a tap starts a game")
+    out["text_pad_start"] = caption([[("Press", None)],
+                                     [("START", KEY)],
+                                     [("to play", None)]],
+                                    "menu caption: a pad's Start starts a game")
+    out["text_tap_watch"] = caption([[("Tap here", KEY)],
+                                     [("to watch your", None)],
+                                     [("best game", None)]],
+                                    "menu caption: a tap on it watches the "
+                                    "best game")
+    out["text_pad_watch"] = caption([[("Press ", None), ("BACK", KEY)],
+                                     [("to watch your", None)],
+                                     [("best game", None)]],
+                                    "menu caption: a pad's Back watches the "
+                                    "best game")
+    out["text_click_start"] = caption([[("Click", KEY)],
+                                       [("to start", None)]],
+                                      "menu caption: a click starts a game")
+    out["text_click_watch"] = caption([[("Click here", KEY)],
+                                       [("to watch your", None)],
+                                       [("best game", None)]],
+                                      "menu caption: a click on it watches "
+                                      "the best game")
     return out
 
 
@@ -1387,7 +1412,8 @@ SIZES += [("text_tobrin", 1024, 1024), ("text_andthe", 1024, 1024),
           ("text_fish", 1024, 512)]
 SIZES += [("text_%s" % n, 512, 512) for n in (
     "press_enter", "press_space", "mash_space", "press_escape", "name",
-    "fishies", "thefish", "score", "press_r")]
+    "fishies", "thefish", "score", "press_r", "tap_start", "pad_start",
+    "tap_watch", "pad_watch", "click_start", "click_watch")]
 SIZES += [("text_paused", 512, 256), ("text_replay", 512, 256),
           ("tobrin_icon", 32, 32)]
 

@@ -22,6 +22,7 @@ var tobrinPage = {
   saving: false,
   saveAgain: false,
   dropped: false,  // a recording was dropped and waits for the menu
+  lastTouch: -Infinity,  // when a finger last came down on the picture, in milliseconds
 };
 
 // Text in the page over the picture. A lasting message (the game cannot go on) stays; a notice
@@ -159,6 +160,13 @@ function tobrinTakeDrop(event) {
   });
 }
 
+// SDL hears a finger as the mouse: the game asks which it was, to name the control in use. A
+// browser follows a touch with mouse events of its own, a moment later.
+var TOBRIN_TOUCH_ECHO_MS = 1000;
+Module['pointerIsTouch'] = function () {
+  return performance.now() - tobrinPage.lastTouch < TOBRIN_TOUCH_ECHO_MS;
+};
+
 Module['takeDroppedReplay'] = function () {
   var dropped = tobrinPage.dropped;
   tobrinPage.dropped = false;
@@ -246,6 +254,8 @@ function tobrinWatchThePage() {
   });
   window.addEventListener('keydown', tobrinUncover, true);
   page.canvas.addEventListener('touchcancel', tobrinEndHolds);
+  page.canvas.addEventListener('touchstart', function () { page.lastTouch = performance.now(); },
+                               { capture: true, passive: true });
   document.addEventListener('mouseleave', tobrinEndHolds);
   document.addEventListener('visibilitychange', function () {
     if (document.hidden) {
