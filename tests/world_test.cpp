@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 #include "engine/input_task.h"
 #include "game/game_constants.h"
@@ -125,6 +126,21 @@ TEST_F(WorldFlow, TheMenuNamesTheControlInUse) {
             Frame(0.01);
             EXPECT_EQ(caption.image, other.watch) << row.device << " then " << other.device;
         }
+    }
+}
+
+// The captions' cycle offers the best game only once there is one to watch.
+TEST_F(WorldFlow, TheCaptionsOfferTheBestGameOnlyOnceThereIsOne) {
+    for (bool kept : {false, true}) {
+        world.my_hasBestGame = kept;
+        world.OpenMenu();
+        std::set<int> shown;
+        for (int frame = 0; frame < 1000; ++frame) {  // 100 s: the whole cycle and more
+            Frame(0.1);
+            shown.insert(world.my_menuBillboards[MENU_CAPTION_BILLBOARD].image);
+        }
+        EXPECT_EQ(shown.count(IMG_TEXT_PRESS_R), kept ? 1u : 0u);
+        EXPECT_EQ(shown.count(IMG_TEXT_PRESS_ESCAPE), 1u);
     }
 }
 
