@@ -326,7 +326,7 @@ TEST_F(ReplayTest, HostileRecordingsAreRefusedAndLeftAlone) {
         {"too large", good + std::string(REPLAY_MAX_BYTES, '\0'), "too large", true},
         {"another format", with(8, 1), "a recording of another format", true},
         {"a frame more counted", with(framesAt, 1), "its frames are not as many", true},
-        {"a word more", good + std::string(2, '\0'), "its frames are not as many", true},
+        {"a long step cut short", good + "\xff\x1f", "its frames are not as many", true},
         {"settings", "HIGH_SCORE=5\n", "not a recording of this game", true},
         {"a higher score", with(scoreAt, 1), nullptr, true},
         {"a FIFO", "|", "not a regular file", false},
