@@ -395,16 +395,6 @@ TEST_F(GameRunTest, AwayPausesKeysSwitchAndTheChoicesAreKeptForTheNextStart) {
     EXPECT_TRUE(HoldEscapeUntilExit(next));
 }
 
-// The best score is the player's most precious file content: read at start and shown, kept
-// through a lower game, and on disk the moment a game beats it. Space held, the big fish
-// catches the submarine in about fifteen seconds, with a few points eaten on the way.
-// The last line of the log that starts so, or "".
-std::string LastLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
-    auto found = std::find_if(lines.rbegin(), lines.rend(),
-                              [&](const std::string& line) { return line.rfind(start, 0) == 0; });
-    return found == lines.rend() ? "" : *found;
-}
-
 // A game played with the keys to the chomp is kept as the best game. R in the menu plays it
 // through to the score it ended with; --watch plays it once more in full HD, uncapped, and exits
 // on its own with the same score and the fish in the same place; a file that is no recording
@@ -420,14 +410,14 @@ TEST_F(GameRunTest, TheBestGameIsKeptAndWatchedFromTheMenuAndTheCommandLine) {
         ASSERT_TRUE(LoggedMoreThan("Menu: ", menus, 60)) << "the big fish never caught the sub";
         std::system("xdotool keyup space");
     }
-    std::string over = LastLineStartingWith(LogLines(), "Game over with ");
+    std::string over = LastLineStartingWith("Game over with ");
     long points = -1;
     ASSERT_EQ(std::sscanf(over.c_str(), "Game over with %ld points", &points), 1);
     ASSERT_TRUE(LogHas("Best game of " + std::to_string(points) + " points kept in best.replay"));
     Sleep(500);
     ASSERT_TRUE(HoldKeyUntilLogged("r", "Replay of a game of " + std::to_string(points)));
     ASSERT_TRUE(LoggedMoreThan("Replay ended", 0, 60));
-    std::string ended = LastLineStartingWith(LogLines(), "Replay ended");
+    std::string ended = LastLineStartingWith("Replay ended");
     EXPECT_EQ(ended.substr(0, ended.find(',')),
               "Replay ended with " + std::to_string(points) + " points");
     ASSERT_TRUE(HoldKeyUntilLogged("r", "Replay of a game of "));
@@ -446,7 +436,7 @@ TEST_F(GameRunTest, TheBestGameIsKeptAndWatchedFromTheMenuAndTheCommandLine) {
         {{"SDL_AUDIODRIVER", "dummy"}}));
     ASSERT_TRUE(watch.WaitForExit(90)) << "the replay never ended";
     EXPECT_EQ(watch.exitStatus, 0);
-    EXPECT_EQ(LastLineStartingWith(LogLines(), "Replay ended"), ended);
+    EXPECT_EQ(LastLineStartingWith("Replay ended"), ended);
     EXPECT_NE(ReadTextFile("tobrin.cfg").find(best), std::string::npos);
     EXPECT_EQ(ReadTextFile("best.replay"), "not the best game") << "a replay keeps nothing";
 
@@ -460,6 +450,9 @@ TEST_F(GameRunTest, TheBestGameIsKeptAndWatchedFromTheMenuAndTheCommandLine) {
     EXPECT_TRUE(CapturedBoxes().empty()) << "a refused file stops no script with a box";
 }
 
+// The best score is the player's most precious file content: read at start and shown, kept
+// through a lower game, and on disk the moment a game beats it. Space held, the big fish
+// catches the submarine in about fifteen seconds, with a few points eaten on the way.
 class HighScoreTest : public GameRunTest, public ::testing::WithParamInterface<long> {};
 
 TEST_P(HighScoreTest, IsShownKeptAndSavedTheMomentAGameBeatsIt) {

@@ -146,12 +146,8 @@ TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
             Frame(frameTime);
         }
         EXPECT_EQ(world.my_mode, MODE_MENU);
-        std::vector<std::string> lines = LogLines();
-        auto ending = std::find_if(lines.rbegin(), lines.rend(), [](const std::string& line) {
-            return line.rfind("Replay ended", 0) == 0;
-        });
-        ASSERT_NE(ending, lines.rend());
-        endings.push_back(*ending);
+        endings.push_back(LastLineStartingWith("Replay ended"));
+        ASSERT_FALSE(endings.back().empty());
     }
     for (const std::string& ending : endings) {
         EXPECT_EQ(ending.substr(0, ending.find(',')),

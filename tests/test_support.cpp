@@ -83,6 +83,13 @@ int InTempDir::LinesStartingWith(const std::string& start) {
                                           [&](auto& line) { return line.rfind(start, 0) == 0; }));
 }
 
+std::string InTempDir::LastLineStartingWith(const std::string& start) {
+    std::vector<std::string> lines = LogLines();
+    auto found = std::find_if(lines.rbegin(), lines.rend(),
+                              [&](auto& line) { return line.rfind(start, 0) == 0; });
+    return found == lines.rend() ? "" : *found;
+}
+
 // Last: the X11 headers' macros (None, Status) would rename words of the headers above.
 #include <SDL.h>
 #include <SDL_syswm.h>

@@ -34,4 +34,5 @@ protected:
     std::vector<std::string> LogLines();
     int LinesStartingWith(const std::string& start);
     bool LogHas(const std::string& start) { return LinesStartingWith(start) > 0; }
+    std::string LastLineStartingWith(const std::string& start);  // "" when none does
 };
