@@ -178,6 +178,9 @@ void WorldTask::StepRecordedFrame(const ReplayFrame& frame) {
 // is the menu's then (false).
 bool WorldTask::WatchFrame(double dT) {
     Controls viewer = ReadControls(my_padPauseButton);
+    // R let go while the replay plays is let go for the menu too, so R in its first frame plays
+    // the best game again; one held as the replay ends waits to be let go.
+    my_watchHeld = viewer.watch || InputTask::pointerHeld;
     if (ViewerPressedAny()) {
         my_escapeTaken = !my_playback.quitAtEnd && InputTask::pressedKeys[SDLK_ESCAPE];
         FinishWatching("left");

@@ -463,7 +463,9 @@ MUTANTS = [
      "    if (pause || (viewer.away && !my_playback.paused)) {",
      "    if (viewer.away && !my_playback.paused) {",
      "lost control: the viewer cannot pause a replay"),
-
+    ("replay-watch-key-stuck", "game/watching.cpp",
+     "    my_watchHeld = viewer.watch || InputTask::pointerHeld;\n", "",
+     "dropped update: R pressed as the menu comes back after a replay is never seen"),
 ]
 
 XVFB = ["xvfb-run", "-a", "--server-args=-screen 0 1280x1024x24 -noreset"]
