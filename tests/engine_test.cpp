@@ -116,16 +116,27 @@ protected:
         std::string text = ReadTextFile(path);
         return text.substr(0, text.find('\n'));
     }
-    // The exit status of the work done in a child process, as the user nobody where we are root.
-    static int AsNobody(const std::function<bool()>& work) {
+    // Forks a child for the work; Wait gives its exit status: 0 when the work succeeded.
+    static pid_t InChild(const std::function<bool()>& work) {
         pid_t child = fork();
         if (child == 0) {
-            bool same = getuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
-            _exit(same ? (work() ? 0 : 1) : 9);
+            _exit(work() ? 0 : 1);
         }
+        return child;
+    }
+    static int Wait(pid_t child) {
         int status = 0;
         waitpid(child, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // The work as the user nobody where we are root.
+    static int AsNobody(const std::function<bool()>& work) {
+        return Wait(InChild([&] {
+            if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(9);
+            }
+            return work();
+        }));
     }
 };
 
@@ -176,17 +187,12 @@ TEST_F(SettingsTest, FileLinesApplyInOrderAndTheWriteListsAllByName) {
 // whole. The child's file size limit makes every write past 20 bytes fail.
 TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
     WriteTextFile("tobrin.cfg", "HIGH_SCORE=4321\n");
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = {20, 20};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(settings.WriteFile("tobrin.cfg") ? 0 : 3);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(Wait(InChild([this] {
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  rlimit limit = {20, 20};
+                  return setrlimit(RLIMIT_FSIZE, &limit) == 0 && settings.WriteFile("tobrin.cfg");
+              })),
+              1);
     EXPECT_EQ(ReadTextFile("tobrin.cfg"), "HIGH_SCORE=4321\n");
     Lines left;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
@@ -287,16 +293,13 @@ TEST_F(SettingsTest, ANewFileIsTheOwnersToReadBackWhateverTheUmask) {
 TEST_F(SettingsTest, CopiesWritingAtOnceLeaveOneWholeFileWithTheBest) {
     std::vector<pid_t> copies;
     for (long best = 1; best <= 20; ++best) {
-        copies.push_back(fork());
-        if (copies.back() == 0) {
+        copies.push_back(InChild([&] {
             settings.ParseSetting("HIGH_SCORE=" + std::to_string(best));
-            _exit(settings.WriteFile("tobrin.cfg") ? 0 : 1);
-        }
+            return settings.WriteFile("tobrin.cfg");
+        }));
     }
     for (pid_t copy : copies) {
-        int status = 0;
-        waitpid(copy, &status, 0);
-        EXPECT_EQ(status, 0);
+        EXPECT_EQ(Wait(copy), 0);
     }
     EXPECT_EQ(FirstLine("tobrin.cfg"), "HIGH_SCORE=20");
 }

@@ -75,6 +75,13 @@ std::string Snapshot(int frame, WorldTask& world) {
 
 class ReplayTest : public DrivenWorldTest {
 protected:
+    const std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
+    const bool accepting = std::getenv("TOBRIN_ACCEPT_REPLAY") &&
+                           std::string(std::getenv("TOBRIN_ACCEPT_REPLAY")) == "1";
+    // The recorded session of two games, the second of them the best.
+    std::string PlayTheRecordedSession() {
+        return Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
+    }
     // Plays the recording for a number of frames in a fresh world and tells what happened.
     std::string Replay(const std::vector<KeyChange>& changes, unsigned seed, int frames,
                        const std::function<void(int)>& afterFrame = nullptr) {
@@ -113,26 +120,20 @@ protected:
     }
 };
 
-TEST_F(ReplayTest, TwoRecordedGamesPlayOutAsBefore) {
-    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
-    std::string summary = Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
-    std::string expectedPath = folder + "two_games.expected";
-    const char* accept = std::getenv("TOBRIN_ACCEPT_REPLAY");
-    if (accept && std::string(accept) == "1") {
-        WriteTextFile(expectedPath, summary);
+// The recorded session plays out as before: a change in the game's balance or randomness shows
+// as a difference that someone has to accept on purpose. Its best game is kept on disk as it is
+// in memory. Watched on a slow machine, at 60 frames a second and uncapped, it plays out as it
+// was played, to the same score and the same place, and ends in the menu with nothing saved,
+// where R plays it again at once.
+TEST_F(ReplayTest, TheRecordedGamesPlayOutAsBeforeAndTheBestOneAtAnyFrameRate) {
+    std::string summary = PlayTheRecordedSession();
+    if (accepting) {
+        WriteTextFile(folder + "two_games.expected", summary);
     }
-    EXPECT_EQ(summary, ReadTextFile(expectedPath))
+    EXPECT_EQ(summary, ReadTextFile(folder + "two_games.expected"))
         << "the replay played out differently; if the change is meant, accept it with "
            "TOBRIN_ACCEPT_REPLAY=1";
     EXPECT_NE(summary.find("chomped"), std::string::npos) << "the recording must reach a chomp";
-}
-
-// The best game of the recorded session is kept on disk as it is in memory. Watched on a slow
-// machine, at 60 frames a second and uncapped, it plays out as it was played, to the same score
-// and the same place, and ends in the menu with nothing saved, where R plays it again at once.
-TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
-    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
-    Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
     ASSERT_TRUE(world.my_hasBestGame);
     const long best = world.my_bestGame.score;
     ASSERT_GT(best, 0);
@@ -166,11 +167,10 @@ TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
         return ::Replay::Decode(ReadTextFile(folder + "desktop_best.replay"), shared, problem) &&
                shared.steps == world.my_bestGame.steps && shared.score == best;
     };
-    const char* accept = std::getenv("TOBRIN_ACCEPT_REPLAY");
-    if (accept && std::string(accept) == "1" && !upToDate()) {
+    if (accepting && !upToDate()) {
         WriteTextFile(folder + "desktop_best.replay", world.my_bestGame.Encode());
     }
-    if (accept && std::string(accept) == "1") {
+    if (accepting) {
         WriteTextFile(folder + "desktop_best.ended", endings[0] + "\n");
     }
     EXPECT_TRUE(upToDate())
@@ -184,8 +184,7 @@ TEST_F(ReplayTest, TheBestGameWatchedAtAnyFrameRateEndsAsItWasPlayed) {
 // playing; any other key or a click leaves it for the menu at once, where that press starts no
 // game. A click on the caption that offers the best game plays it.
 TEST_F(ReplayTest, TheViewerPausesOrLeavesAReplayAndAClickOnItsCaptionPlaysIt) {
-    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
-    Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
+    PlayTheRecordedSession();
     ASSERT_TRUE(world.my_hasBestGame);
     auto watch = [&] {
         keys[SDLK_r] = 1;
@@ -303,8 +302,7 @@ std::string Describe(const char* path) {
 // whole recording of this format, whose replay ends with the score it claims, is offered. A new
 // best replaces a broken file, but never a FIFO nor a link.
 TEST_F(ReplayTest, HostileRecordingsAreRefusedAndLeftAlone) {
-    std::string folder = std::string(TOBRIN_SOURCE_DIR) + "/tests/replay/";
-    Replay(ReadKeyChanges(folder + "two_games.keys"), 20261206, 9000);
+    PlayTheRecordedSession();
     const std::string good = ReadTextFile(REPLAY_BEST_FILENAME);
     const ::Replay goodGame = world.my_bestGame;
     const size_t scoreAt = 11 + static_cast<unsigned char>(good[10]), framesAt = scoreAt + 16;
