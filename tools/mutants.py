@@ -464,6 +464,40 @@ MUTANTS = [
      "    if (pause || (viewer.away && !my_playback.paused)) {",
      "    if (viewer.away && !my_playback.paused) {",
      "lost control: the viewer cannot pause a replay"),
+    ("draw-flushed-early", "game/world_drawing.cpp",
+     "    my_seedWeeds.Iterate(DrawSeedWeedUnder);\n",
+     "    glFlush();\n    my_seedWeeds.Iterate(DrawSeedWeedUnder);\n    glFlush();\n",
+     "added calls: frames flushed early let the software renderer free a fence still held"),
+    # ---- the browser build: tried in the page only (ids starting "web-") ----
+    ("web-link-sets-high-score", "platform/web/page.js",
+     "var TOBRIN_LINK_SETTINGS = /^(VIDEO_WIDTH|",
+     "var TOBRIN_LINK_SETTINGS = /^(HIGH_SCORE|VIDEO_WIDTH|",
+     "widened filter: a link sets the player's high score"),
+    ("web-storage-read-skipped", "platform/web/page.js",
+     "    FS.syncfs(true, finish);\n", "    finish();\n",
+     "dropped call: the kept high score is never read back after a reload"),
+    ("web-saves-never-kept", "platform/player_files.cpp",
+     "    EM_ASM({ Module.keepPlayerFiles(); });\n", "",
+     "dropped call: a new best is never copied into the browser's storage"),
+    ("web-watch-link-ignored", "platform/web/page.js",
+     "      Module['arguments'].push('--watch', TOBRIN_WATCHED_FILE);\n", "",
+     "dropped call: a ?watch= link shows the menu, not the recording"),
+    ("web-drop-ignored", "platform/web/page.js",
+     "    tobrinPage.dropped = true;\n", "",
+     "dropped flag: a recording dropped on the page never plays"),
+    ("web-webgl-assumed", "platform/web/page.js",
+     "    return !!document.createElement('canvas').getContext('webgl2');",
+     "    return true;",
+     "lost test: a browser without WebGL 2 gets a blank page, not words"),
+    ("web-storage-refusal-unsaid", "platform/web/page.js",
+     "    if (error) {\n      tobrinSayStorageRefused(error.message || String(error));\n    }\n"
+     "    removeRunDependency('player-files');",
+     "    removeRunDependency('player-files');",
+     "dropped message: a browser that keeps no files lets the player believe it does"),
+    ("web-pad-order-raw", "platform/sdl_port.cpp",
+     "    return standard && !raw ? PORT_PAD_STANDARD : PORT_PAD_RAW;",
+     "    return PORT_PAD_RAW;",
+     "lost mapping: a standard pad in the browser is read in its raw order"),
     ("replay-watch-key-stuck", "game/watching.cpp",
      "    my_watchHeld = viewer.watch || InputTask::pointerHeld;\n", "",
      "dropped update: R pressed as the menu comes back after a replay is never seen"),
@@ -472,7 +506,7 @@ MUTANTS = [
 XVFB = ["xvfb-run", "-a", "--server-args=-screen 0 1280x1024x24 -noreset"]
 CTEST = ["ctest", "-j2", "--timeout", "120"]
 # The cheap tests first: a mutant most of them catch is done with in seconds. The browser tests
-# are left out: the scratch tree holds no web page built from the mutant.
+# run only for the browser build's own mutants, on a page built from the scratch tree.
 STAGES = ["unit", "window", "process"]
 # The test's name runs up to ctest's dots; a parameterised one may hold blanks: "/(640, 480)".
 RESULT_LINE = re.compile(r"Test\s+#\d+:\s+(.+?)\s+\.{2,}\s*(\S.*)$")
@@ -498,8 +532,24 @@ def run(cmd, cwd, log):
         return subprocess.run(cmd, cwd=cwd, stdout=out, stderr=subprocess.STDOUT).returncode
 
 
-def build(tree, log):
-    return run(["cmake", "--build", "build", "-j2"], tree, log) == 0
+def build(tree, log, web=False):
+    built = run(["cmake", "--build", "build", "-j2"], tree, log) == 0
+    return built and (not web or run(["cmake", "--build", "build-emscripten", "-j2"], tree,
+                                     log + ".web") == 0)
+
+
+def is_web(mutant):
+    return mutant[0].startswith("web-")
+
+
+def build_page(repo, tree, log):
+    """The browser build of the tree, and the browser tests' driver from the working copy."""
+    modules = os.path.join(repo, "tests", "web", "node_modules")
+    if not os.path.isdir(modules):
+        sys.exit("no tests/web/node_modules: run tools/install_deps.sh")
+    os.symlink(modules, os.path.join(tree, "tests", "web", "node_modules"))
+    if run(["tools/web.sh"], tree, log) != 0:
+        sys.exit(f"the web page does not build: see {log}")
 
 
 def stop(process):
@@ -515,12 +565,12 @@ def stop(process):
             continue
 
 
-def suite(tree, log, stop_early):
+def suite(tree, log, stop_early, stages=STAGES):
     """Runs the suite, a label at a time; returns ctest's exit code and the first failing test,
     if any. With stop_early the suite ends at the first failure, without waiting for the tests
     in flight."""
     worst, first = 0, None
-    for stage in STAGES:
+    for stage in stages:
         code, failed = stage_of_suite(tree, f"{log}.{stage}", stage, stop_early)
         worst, first = worst or code, first or failed
         if (worst != 0 or first) and stop_early:
@@ -600,11 +650,13 @@ def measure(tree, mutants, logs):
             with open(full, "w") as out:
                 out.write(text.replace(original, replacement))
             log = os.path.join(logs, ident + ".log")
-            if not build(tree, os.path.join(logs, ident + ".build.log")):
+            web = is_web((ident,))
+            if not build(tree, os.path.join(logs, ident + ".build.log"), web):
                 unbuildable.append(ident)
                 verdict = "does not build"
             else:
-                code, failed = suite(tree, log, stop_early=True)
+                # A mutant of the browser build changes nothing the desktop's tests run.
+                code, failed = suite(tree, log, True, ["web"] if web else STAGES)
                 if code != 0 or failed:
                     caught.append(ident)
                     verdict = f"caught    {failed or '(ctest failed)'}"
@@ -670,7 +722,11 @@ def main():
             sys.exit(f"configure failed: see {logs}/configure.log")
         if not build(tree, os.path.join(logs, "build.log")):
             sys.exit(f"the unmutated tree does not build: see {logs}/build.log")
-        code, failed = suite(tree, os.path.join(logs, "unmutated.log"), stop_early=False)
+        web = any(is_web(m) for m in mutants)
+        if web:
+            build_page(repo, tree, os.path.join(logs, "web.log"))
+        code, failed = suite(tree, os.path.join(logs, "unmutated.log"), False,
+                             STAGES + (["web"] if web else []))
         if code != 0:
             sys.exit(f"the unmutated suite fails ({failed}): see {logs}/unmutated.log")
         print(f"Unmutated suite passes ({time.monotonic() - begun:.0f} s to here)", flush=True)
