@@ -534,8 +534,10 @@ def run(cmd, cwd, log):
 
 def build(tree, log, web=False):
     built = run(["cmake", "--build", "build", "-j2"], tree, log) == 0
-    return built and (not web or run(["cmake", "--build", "build-emscripten", "-j2"], tree,
-                                     log + ".web") == 0)
+    # Debian's Emscripten finds its JavaScript modules through Node's own search path.
+    emscripten = ["env", "NODE_PATH=/usr/share/nodejs", "cmake", "--build", "build-emscripten",
+                  "-j2"]
+    return built and (not web or run(emscripten, tree, log + ".web") == 0)
 
 
 def is_web(mutant):
