@@ -478,7 +478,7 @@ MUTANTS = [
      "dropped call: the kept high score is never read back after a reload"),
     ("web-saves-never-kept", "platform/player_files.cpp",
      "    EM_ASM({ Module.keepPlayerFiles(); });\n", "",
-     "dropped call: a new best is never copied into the browser's storage"),
+     "dropped call: neither a new best nor a switched setting is copied into the browser's storage"),
     ("web-watch-link-ignored", "platform/web/page.js",
      "      Module['arguments'].push('--watch', TOBRIN_WATCHED_FILE);\n", "",
      "dropped call: a ?watch= link shows the menu, not the recording"),
