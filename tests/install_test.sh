@@ -7,7 +7,18 @@ set -euo pipefail
 build=$1
 here=$(dirname "$(readlink -f "$0")")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb=""
+trap '[ -z "$xvfb" ] || kill "$xvfb"; rm -rf "$work"' EXIT
+# An X server of its own, whose number the server picks and tells: a number chosen beforehand
+# (xvfb-run --auto-servernum) can be taken by another suite starting at the same moment.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start (Debian package xvfb)"; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
 passed=0
 failed=0
 check() {

@@ -14,25 +14,32 @@ fail() { echo "FAIL: $*"; exit 1; }
 env -u XDG_DATA_HOME HOME="$home" SDL_AUDIODRIVER=dummy "$command" "$@" &
 game=$!
 
+# A game that has ended is a zombie until it is waited for, which kill -0 still finds.
+running() {
+    local state
+    state=$(sed 's/.*) //' "/proc/$game/stat" 2>/dev/null | cut -c1) || true
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
 window=""
-for _ in $(seq 200); do
+for _ in $(seq 600); do
     window=$(xdotool search --onlyvisible --pid "$game" --name '^Tobrin and the Fish$' 2>/dev/null |
              head -n 1) || true
     [ -n "$window" ] && break
-    kill -0 "$game" 2>/dev/null || break
+    running || break
     sleep 0.1
 done
 [ -n "$window" ] || { kill "$game" 2>/dev/null; fail "no game window from $command"; }
 
-# Escape is held until the game has gone: it reads held keys once a frame.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool keydown Escape
-status=0
-for _ in $(seq 100); do
-    kill -0 "$game" 2>/dev/null || break
+# Escape is held until the game has gone: it reads held keys once a frame. The focus is given
+# again each round, as a window just mapped on a loaded machine may not take it at once.
+for _ in $(seq 300); do
+    running || break
+    xdotool windowfocus "$window" keydown Escape 2>/dev/null || true
     sleep 0.1
 done
 xdotool keyup Escape
+status=0
 wait "$game" || status=$?
 [ "$status" -eq 0 ] || fail "the game ended with status $status"
 
