@@ -47,8 +47,9 @@ TEST_F(ActorTest, SubAndFishieStayInTheSeaAtTheSurface) {
     EXPECT_EQ(weed.y, 0.0) << "a struck weed is put on the surface";
 }
 
-// The mouth snaps shut on nothing with a bite, heard in a game only.
-TEST_F(ActorTest, TheBigFishsMouthBitesAudiblyOnlyInAGame) {
+// The mouth snaps shut on nothing with a bite, and a fishie goes down with a gulp, heard in a
+// game only.
+TEST_F(ActorTest, TheBigFishsBiteAndAFishieSwallowedAreHeardOnlyInAGame) {
     BigFish fish;
     fish.mode = BIGFISH_CHASE;
     fish.angle = 15.0;
@@ -64,13 +65,16 @@ TEST_F(ActorTest, TheBigFishsMouthBitesAudiblyOnlyInAGame) {
     EXPECT_EQ(Mix_Playing(-1), 1) << "the mouth shutting on nothing bites";
     fish.Update(0.0);
     EXPECT_EQ(Mix_Playing(-1), 1) << "once";
+    Fishie().Eaten();
+    EXPECT_EQ(Mix_Playing(-1), 2) << "a fishie swallowed";
     world.my_mode = MODE_MENU;
     Mix_HaltChannel(-1);
     for (double subX : {0.3, 1.0}) {
         sub.x = subX;
         fish.Update(0.0);
     }
-    EXPECT_EQ(Mix_Playing(-1), 0) << "the menu's fish bites silently";
+    Fishie().Eaten();
+    EXPECT_EQ(Mix_Playing(-1), 0) << "the menu's fish bites and its fishies go down silently";
 }
 
 // The camera closes eight times the frame's share of the gap, and a long frame lands it on the
