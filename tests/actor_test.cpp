@@ -7,6 +7,7 @@
 #include "game/camera.h"
 #include "game/fishie.h"
 #include "game/game_constants.h"
+#include "game/pool_callbacks.h"
 #include "game/seed_weed.h"
 #include "game/sub.h"
 #include "world_fixture.h"
@@ -75,6 +76,39 @@ TEST_F(ActorTest, TheBigFishsBiteAndAFishieSwallowedAreHeardOnlyInAGame) {
     }
     Fishie().Eaten();
     EXPECT_EQ(Mix_Playing(-1), 0) << "the menu's fish bites and its fishies go down silently";
+}
+
+// A struck weed clinks when the player's submarine or the hunting fish strikes it, not when
+// the menu's droning submarine or the escorting fish does, and not again within its delay.
+TEST_F(ActorTest, AStruckWeedIsHeardOnceAndNotInTheMenu) {
+    struct Case {
+        const char* striker;
+        SUB_STATE sub;
+        BIGFISH_MODE fish;
+        bool fishStrikes;
+        int heard;
+    } cases[] = {
+        {"the player's submarine", SUB_SWIMMING, BIGFISH_CHASE, false, 1},
+        {"the droning submarine", SUB_DRONING, BIGFISH_CHASE, false, 0},
+        {"the hunting fish", SUB_DRONING, BIGFISH_CHASE, true, 1},
+        {"the escorting fish", SUB_DRONING, BIGFISH_ESCORT, true, 0},
+    };
+    world.my_frameTime = 0.02;
+    for (const Case& c : cases) {
+        Mix_HaltChannel(-1);
+        SeedWeed weed;
+        world.my_sub = Sub();
+        world.my_sub.state = c.sub;
+        world.my_sub.x = c.fishStrikes ? 1.0 : 0.0;  // ahead of the weed, or on it
+        world.my_bigFish.mode = c.fish;
+        world.my_bigFish.x = c.fishStrikes ? 0.0 : -2.0;
+        world.my_bigFish.y = 0.0;
+        for (int frame = 0; frame < 3; ++frame) {  // all within the weed's delay
+            weed.x = weed.y = 0.0;
+            UpdateSeedWeed(&weed);
+        }
+        EXPECT_EQ(Mix_Playing(-1), c.heard) << c.striker;
+    }
 }
 
 // The camera closes eight times the frame's share of the gap, and a long frame lands it on the
