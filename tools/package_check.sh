@@ -65,12 +65,13 @@ played_classic() {
 check play classic LD_LIBRARY_PATH="$classic_lib" LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/loader"
 check played_classic
 # Started with no display at all (from a text console, say), it fails its start (status 1)
-# on that library too, rather than crash.
+# on that library too and says why, rather than crash or hand the console to one of the
+# library's text-mode drivers.
 no_display() {
     local status=0
     env -u DISPLAY -u WAYLAND_DISPLAY LD_LIBRARY_PATH="$classic_lib" SDL_AUDIODRIVER=dummy \
-        HOME="$work/home-classic" /usr/games/tobrin > /dev/null 2>&1 || status=$?
-    test "$status" -eq 1
+        HOME="$work/home-classic" /usr/games/tobrin > "$work/no_display" 2>&1 || status=$?
+    test "$status" -eq 1 && grep -q "Cannot initialise SDL video subsystem" "$work/no_display"
 }
 check no_display
 
