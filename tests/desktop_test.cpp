@@ -89,6 +89,7 @@ TEST_F(DesktopWorldTest, AwayPausesARunningGameOnlyAndAltEnterStartsNone) {
     keys[SDLK_LALT] = 0;
     Frames(60, 0.01);
     EXPECT_FALSE(world.my_startPressed) << "Alt+Enter, Alt let go first";
+    keys[SDLK_RETURN] = 0;
     const struct {
         bool inGame, chomped, paused;
     } rows[] = {{false, false, false}, {true, true, false}, {true, false, true}};
@@ -96,6 +97,7 @@ TEST_F(DesktopWorldTest, AwayPausesARunningGameOnlyAndAltEnterStartsNone) {
         if (row.inGame && world.my_mode == MODE_MENU) {
             StartAGame();
         }
+        ASSERT_EQ(world.my_mode != MODE_MENU, row.inGame);
         row.chomped ? world.my_sub.GetChomped() : world.my_sub.Reset();
         InputTask::focusLost = true;
         Frame(0.01);
