@@ -290,14 +290,21 @@ TEST_F(SettingsTest, ANewFileIsTheOwnersToReadBackWhateverTheUmask) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// The copies wait at a closed pipe, so that all of them write in the same moment.
 TEST_F(SettingsTest, CopiesWritingAtOnceLeaveOneWholeFileWithTheBest) {
     std::vector<pid_t> copies;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
     for (long best = 1; best <= 20; ++best) {
         copies.push_back(InChild([&] {
             settings.ParseSetting("HIGH_SCORE=" + std::to_string(best));
-            return settings.WriteFile("tobrin.cfg");
+            close(start[1]);
+            char go;
+            return read(start[0], &go, 1) == 0 && settings.WriteFile("tobrin.cfg");
         }));
     }
+    close(start[0]);
+    close(start[1]);
     for (pid_t copy : copies) {
         EXPECT_EQ(Wait(copy), 0);
     }
