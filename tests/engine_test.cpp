@@ -171,18 +171,6 @@ TEST_F(SettingsTest, SettingSyntax) {
     EXPECT_EQ(LogLines().back(), "Setting variable <VIDEO_WIDTH:800:0>");
 }
 
-TEST_F(SettingsTest, FileLinesApplyInOrderAndTheWriteListsAllByName) {
-    std::string longLine = "HIGH_SCORE=" + std::string(SETTINGS_MAX_BUFFER_SIZE, '9');
-    WriteTextFile("tobrin.cfg", "VIDEO_WIDTH=800\r\nNOT_A_SETTING=1\n" + longLine +
-                                    "\nVIDEO_WIDTH=1024\nHIGH_SCORE=42");
-    settings.ParseFile("tobrin.cfg");
-    ASSERT_TRUE(settings.WriteFile("tobrin.cfg"));
-    EXPECT_EQ(ReadTextFile("tobrin.cfg"),
-              "HIGH_SCORE=42\nJOY_PAUSE_BUTTON=-1\nJOY_RAW=0\nSOUND_EFFECTS=1\n"
-              "SOUND_MUSIC=1\nVIDEO_BPP=16\nVIDEO_FULLSCREEN=0\nVIDEO_HEIGHT=480\n"
-              "VIDEO_VSYNC=1\nVIDEO_WIDTH=1024\n");
-}
-
 // A write that fails partway, as on a full disk or when the program dies, leaves the old file
 // whole. The child's file size limit makes every write past 20 bytes fail.
 TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {

@@ -15,10 +15,7 @@
 #include <string>
 #include <vector>
 
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "engine/input_task.h"
 #include "engine/settings.h"
@@ -358,44 +355,6 @@ TEST_F(ReplayTest, HostileRecordingsAreRefusedAndLeftAlone) {
         EXPECT_EQ(Describe(REPLAY_BEST_FILENAME), hostile.replaceable ? good : planted);
     }
     EXPECT_EQ(ReadTextFile("elsewhere.replay"), good) << "written through the link";
-}
-
-// However a copy of the game is killed while it keeps a new best, the file holds one whole
-// recording, the old best or the new.
-TEST_F(ReplayTest, AKillWhileKeepingABestLeavesAWholeRecording) {
-    ::Replay big;
-    big.Begin(ReplayStart{});
-    for (int frame = 0; frame < 400000; ++frame) {
-        big.Add(16 + frame % 2, static_cast<std::uint8_t>(frame % 8));
-    }
-    for (int round = 0; round < 12; ++round) {
-        int written[2];
-        ASSERT_EQ(pipe(written), 0);
-        pid_t copy = fork();
-        if (copy == 0) {
-            for (long score = round * 1000000L + 1;; ++score) {
-                big.score = score;
-                std::string problem;
-                if (KeepBestReplay(REPLAY_BEST_FILENAME, big, problem) && score % 1000000 == 1) {
-                    (void)!write(written[1], "k", 1);  // this round's first is in place
-                }
-            }
-        }
-        char first;
-        ASSERT_EQ(read(written[0], &first, 1), 1);
-        usleep(round * 3000);  // a kill at a different moment of a write each round
-        kill(copy, SIGKILL);
-        waitpid(copy, nullptr, 0);
-        close(written[0]);
-        close(written[1]);
-        ::Replay kept;
-        bool exists = false;
-        std::string problem;
-        ASSERT_TRUE(ReadReplayFile(REPLAY_BEST_FILENAME, false, kept, exists, problem))
-            << "round " << round << ": " << problem;
-        EXPECT_GT(kept.score, round * 1000000L);
-        EXPECT_EQ(kept.steps, big.steps);
-    }
 }
 
 // Ten minutes of play at 60 frames a second, menu and chases in turn with Space mashed, run

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The world's flow, headless: from the menu through a game and back with the high score kept,
-// and an ocean as full at any frame rate.
+// what the menu offers, and how every game starts.
 
 #include <algorithm>
 #include <cmath>
@@ -73,31 +73,6 @@ TEST_F(WorldFlow, ChompReturnsToTheMenuAndABeatenHighScoreIsSavedAtOnce) {
         EXPECT_EQ(world.my_highScore, std::max(c.best, c.score));
         std::string saved = ReadTextFile("tobrin.cfg");
         EXPECT_EQ(saved.substr(0, saved.find('\n') + 1), c.saved) << c.best << " " << c.score;
-    }
-}
-
-// The spawners follow the frame's time: six oceans, a minute of menu each, hold as many
-// fishies and weeds on average at 30 as at 1000 frames a second.
-TEST_F(WorldFlow, TheOceanIsAsFullAtAnyFrameRate) {
-    const int RATES[] = {30, 60, 250, 1000};
-    double fishies[4] = {}, weeds[4] = {};
-    for (int r = 0; r < 4; ++r) {
-        for (unsigned seed = 1; seed <= 6; ++seed) {
-            tobrin::srand(seed);
-            world.SetupWorld();
-            for (int frame = 1; frame <= RATES[r] * 60; ++frame) {
-                Frames(1, 1.0 / RATES[r]);
-                if (frame % (RATES[r] / 10) == 0) {
-                    fishies[r] += world.my_fishies.Size();
-                    weeds[r] += world.my_seedWeeds.Size();
-                }
-            }
-        }
-    }
-    for (double* counts : {fishies, weeds}) {
-        auto [low, high] = std::minmax_element(counts, counts + 4);
-        EXPECT_GE(*low, 0.85 * *high)
-            << counts[0] << ", " << counts[1] << ", " << counts[2] << ", " << counts[3];
     }
 }
 
