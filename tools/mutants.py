@@ -9,10 +9,15 @@ runs the whole suite, the unit tests first, then those with a window, then the r
 (stopping at the first failure), and puts the file back.
 
     tools/mutants.py [--rev REV] [--tests-from REV2] [--only ID,ID] [--list] [--keep DIR]
+                     [--matrix FILE] [--stages LABEL,LABEL]
 
 --tests-from puts the tests/ folder of another revision in place of REV's own, so one
 product revision can be measured with two suites. --keep builds in DIR and leaves it
 there afterwards. It takes about an hour on two cores; it is not part of CI.
+
+--matrix runs every test of the chosen stages for each mutant, with no early stop, and writes
+one line a mutant to FILE: its id, then every test that failed. A test whose mutants all
+have other tests failing too adds no power the list can show.
 """
 
 import argparse
@@ -89,6 +94,9 @@ MUTANTS = [
      "runningTasks.splice(PlaceFor(task), suspendedTasks, it);",
      "runningTasks.splice(runningTasks.end(), suspendedTasks, it);",
      "a resumed task goes to the end of the frame, not to its priority's place"),
+    ("kernel-suspend-unheard", "engine/kernel.cpp",
+     "    task->Suspend();\n    // Move the node", "    // Move the node",
+     "dropped call: a suspended task is never told, and runs on whatever it was doing"),
     ("kernel-reap-no-stop", "engine/kernel.cpp",
      "            task->Stop();\n", "",
      "dropped call: a killed task is reaped without being stopped"),
@@ -116,6 +124,28 @@ MUTANTS = [
     ("settings-no-rename", "platform/file_access.cpp",
      "if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {", "if (!written) {",
      "dropped rename: the written temporary never replaces the settings file"),
+    ("settings-best-not-merged", "engine/settings.cpp",
+     "            theirs > ours) {", "            theirs > ours && false) {",
+     "dropped merge: a copy of the game writes its lower high score over the file's higher one"),
+    ("settings-link-replaced", "engine/settings.cpp",
+     "    std::string path = FollowLinks(fileName);", "    std::string path = fileName;",
+     "link not followed: a settings file linked from elsewhere is replaced by a plain file"),
+    ("settings-unlocked", "engine/settings.cpp",
+     "    FolderLock lock(path);", "",
+     "dropped lock: copies of the game writing at once lose the best high score"),
+    ("settings-unread-overwritten", "engine/settings.cpp",
+     "    if (unread != unreadFiles.end()) {", "    if (false) {",
+     "dropped check: a settings file the game could not read is overwritten, its score lost"),
+    ("settings-read-only-replaced", "platform/file_access.cpp",
+     "    if (exists && !IsWritable(path, old)) {", "    if (false) {",
+     "dropped check: a settings file the player made read-only is replaced"),
+    ("settings-mode-not-kept", "platform/file_access.cpp",
+     "    fchmod(descriptor, exists ? old.st_mode & 07777 : NewFileMode());",
+     "    fchmod(descriptor, NewFileMode());",
+     "lost mode: a settings file's permissions are reset at every write"),
+    ("settings-shut-folder-fails", "platform/file_access.cpp",
+     "        if (exists && (errno == EACCES || errno == EPERM)) {", "        if (false) {",
+     "dropped fallback: in a folder that takes no new files, the settings are never saved"),
     ("dator-no-check", "engine/dator.h",
      "return !stream.fail() && !(value < lowest) && !(highest < value);",
      "return !(value < lowest) && !(highest < value);",
@@ -159,7 +189,26 @@ MUTANTS = [
      "    system->channels.clear();\n    system->initialised = false;\n",
      "    system->channels.clear();\n",
      "dropped assignment: a closed system cannot be initialised again"),
+    ("fullscreen-mode-reset", "platform/display.cpp",
+     "    return window && SDL_WM_ToggleFullScreen(window);",
+     "    return window &&\n"
+     "           SDL_SetVideoMode(window->w, window->h, 0, window->flags ^ SDL_FULLSCREEN);",
+     "changed call: full screen sets a new video mode, which may drop the pictures"),
     # ---- game/ ----
+    ("options-unknown-start", "game/command_line.cpp",
+     '        if (std::strncmp(argv[i], "--", 2) == 0) {',
+     '        if (std::strcmp(argv[i], "--watch") == 0) {',
+     "changed test: a mistyped option starts the game instead of telling the usage"),
+    ("watch-file-ignored", "game/game.cpp",
+     '    watchFile = watched ? watched : "";', '    watchFile = "";',
+     "dropped copy: --watch FILE starts the game in the menu instead of playing the file"),
+    ("away-pauses-chomped", "game/world_task.cpp",
+     "    if (my_controls.away && !my_paused && my_sub.state != SUB_CHOMPED) {",
+     "    if (my_controls.away && !my_paused) {",
+     "dropped condition: going away while the fish chomps pauses the game over"),
+    ("weed-spawn-per-frame", "game/world_population.cpp",
+     "    seedWeedSpawnTimer += seconds;", "    seedWeedSpawnTimer += 1.0 / 60;",
+     "frames for time: weed grows as if every frame were a sixtieth of a second"),
     ("game-highscore-not-loaded", "game/game.cpp",
      "    worldTask->my_highScore = highScore;\n", "",
      "dropped copy: the saved high score never reaches the world"),
@@ -199,6 +248,9 @@ MUTANTS = [
      "        PLATFORM_QUITS && InputTask::pressedKeys[SDLK_ESCAPE] && !(world && world->my_escapeTaken);",
      "        false;",
      "dropped test: Escape no longer quits"),
+    ("replay-escape-quits", "game/test_task.cpp",
+     " && !(world && world->my_escapeTaken);", ";",
+     "dropped condition: the Escape that leaves a replay quits the game too"),
     ("keys-close-ignored", "game/test_task.cpp",
      "if (InputTask::quitRequested || QuitSignalled()",
      "if (QuitSignalled()",
@@ -369,6 +421,14 @@ MUTANTS = [
      "                    MipmapLevels(coverage.cropWidth, coverage.cropHeight) - 1);\n",
      "                    0);\n",
      "short chain: textures hold their full-size level only, smaller ones are never read"),
+    # ---- the installed launcher ----
+    ("launcher-watch-relative", "packaging/tobrin.in",
+     '            *) argument="$PWD/$argument" ;;\n', "",
+     "lost path: --watch with a file named from the current folder looks in the game's folder"),
+    ("launcher-stale-resources", "packaging/tobrin.in",
+     '    if [ "$(readlink "$folder/resources" 2>/dev/null)" != "$resources" ]; then',
+     '    if [ ! -L "$folder/resources" ]; then',
+     "kept link: a game moved to another prefix still reads the old one's pictures"),
     # ---- recordings ----
     ("replay-sound-draws-ocean", "game/world_assets.cpp",
      "first + my_soundDice.Next() % ASSET_SOUND_VARIANTS",
@@ -568,16 +628,16 @@ def stop(process):
 
 
 def suite(tree, log, stop_early, stages=STAGES):
-    """Runs the suite, a label at a time; returns ctest's exit code and the first failing test,
-    if any. With stop_early the suite ends at the first failure, without waiting for the tests
-    in flight."""
-    worst, first = 0, None
+    """Runs the suite, a label at a time; returns ctest's exit code and the failing tests, the
+    first first. With stop_early the suite ends at the first failure, without waiting for the
+    tests in flight."""
+    worst, failures = 0, []
     for stage in stages:
         code, failed = stage_of_suite(tree, f"{log}.{stage}", stage, stop_early)
-        worst, first = worst or code, first or failed
-        if (worst != 0 or first) and stop_early:
+        worst, failures = worst or code, failures + failed
+        if (worst != 0 or failures) and stop_early:
             break
-    return worst, first
+    return worst, failures
 
 
 def stage_of_suite(tree, log, label, stop_early):
@@ -585,14 +645,14 @@ def stage_of_suite(tree, log, label, stop_early):
     process = subprocess.Popen(cmd, cwd=os.path.join(tree, "build"), stdout=subprocess.PIPE,
                                stderr=subprocess.STDOUT, text=True, errors="replace",
                                start_new_session=True)
-    failed = None
+    failed = []
     try:
         with open(log, "w") as out:
             for line in process.stdout:
                 out.write(line)
                 found = RESULT_LINE.search(line)
-                if found and not found.group(2).startswith("Passed") and failed is None:
-                    failed = found.group(1)
+                if found and not found.group(2).startswith("Passed"):
+                    failed.append(found.group(1))
                     if stop_early:
                         out.write("[mutants] stopped at the first failure\n")
                         break
@@ -625,7 +685,9 @@ def list_mutants(repo, rev, mutants):
     print(f"{len(mutants)} mutants")
 
 
-def measure(tree, mutants, logs):
+def measure(tree, mutants, logs, matrix=None, stages=STAGES):
+    """With a matrix file, every stage runs to its end and each mutant's line there names every
+    test that failed: the tests whose faults others catch too show there."""
     caught, survivors, unbuildable, inapplicable = [], [], [], []
     restore = {}  # the file being mutated and its original text, to put back on any exit
 
@@ -658,10 +720,14 @@ def measure(tree, mutants, logs):
                 verdict = "does not build"
             else:
                 # A mutant of the browser build changes nothing the desktop's tests run.
-                code, failed = suite(tree, log, True, ["web"] if web else STAGES)
+                code, failed = suite(tree, log, not matrix, ["web"] if web else stages)
+                if matrix:
+                    with open(matrix, "a") as out:
+                        out.write("\t".join([ident] + failed) + "\n")
                 if code != 0 or failed:
                     caught.append(ident)
-                    verdict = f"caught    {failed or '(ctest failed)'}"
+                    named = f"{failed[0]}" + (f" and {len(failed) - 1} more" if matrix else "")
+                    verdict = f"caught    {named if failed else '(ctest failed)'}"
                 else:
                     survivors.append((ident, path, what))
                     verdict = "SURVIVED"
@@ -684,7 +750,13 @@ def main():
     parser.add_argument("--only", metavar="ID,ID", help="run only these mutants")
     parser.add_argument("--list", action="store_true", help="list the mutants and stop")
     parser.add_argument("--keep", metavar="DIR", help="work in DIR and keep it afterwards")
+    parser.add_argument("--matrix", metavar="FILE",
+                        help="run every test for each mutant; write the failing ones to FILE")
+    parser.add_argument("--stages", metavar="LABEL,LABEL", default=",".join(STAGES),
+                        help=f"the labels to run (default {','.join(STAGES)})")
     args = parser.parse_args()
+    stages = args.stages.split(",")
+    matrix = os.path.abspath(args.matrix) if args.matrix else None
 
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     mutants = select(args.only)
@@ -728,12 +800,13 @@ def main():
         if web:
             build_page(repo, tree, os.path.join(logs, "web.log"))
         code, failed = suite(tree, os.path.join(logs, "unmutated.log"), False,
-                             STAGES + (["web"] if web else []))
+                             stages + (["web"] if web else []))
         if code != 0:
             sys.exit(f"the unmutated suite fails ({failed}): see {logs}/unmutated.log")
         print(f"Unmutated suite passes ({time.monotonic() - begun:.0f} s to here)", flush=True)
 
-        caught, survivors, unbuildable, inapplicable = measure(tree, mutants, logs)
+        caught, survivors, unbuildable, inapplicable = measure(tree, mutants, logs, matrix,
+                                                               stages)
 
         total = len(caught) + len(survivors)
         print(f"\ncaught {len(caught)} / total {total}"
