@@ -217,33 +217,36 @@ void KeepScreenshot(const Screenshot& shot, const std::string& name) {
     }
 }
 
-// The display number comes from this process's id, so that tests started together never race
-// for the same one; a number that is taken makes Xvfb give up at once, and the next is tried.
-// Without -noreset the server resets when its last client leaves and refuses connections for a
-// moment, and a game started then falls back to drawing off screen.
+// Xvfb picks a free display number itself and writes it to the pipe once it takes
+// connections, so that tests started together never race for one; should it fail, the pipe
+// just closes. Without -noreset the server resets when its last client leaves and refuses
+// connections for a moment, and a game started then falls back to drawing off screen.
 bool PrivateDisplay::Start() {
-    for (int attempt = 0; attempt < 20 && pid < 0; ++attempt) {
-        std::string display = ":" + std::to_string(200 + (getpid() * 7 + attempt) % 3000);
-        pid = fork();
-        if (pid == 0) {
-            dup2(open("/dev/null", O_WRONLY), 2);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
-                   "tcp", "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        Display* answer = pid > 0 ? OpenDisplay(display.c_str(), 5) : nullptr;
-        if (answer) {
-            XCloseDisplay(answer);
-        }
-        if (answer && waitpid(pid, nullptr, WNOHANG) == 0) {  // ours answered, not another's
-            const char* current = std::getenv("DISPLAY");
-            previous = current ? current : "";
-            setenv("DISPLAY", display.c_str(), 1);
-        } else if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-            pid = -1;
-        }
+    int number[2];
+    if (pipe(number) != 0) {
+        return false;
+    }
+    pid = fork();
+    if (pid == 0) {
+        dup2(open("/dev/null", O_WRONLY), 2);
+        std::string fd = std::to_string(number[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24",
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(number[1]);
+    char digits[16] = {};
+    ssize_t got = pid > 0 ? read(number[0], digits, sizeof digits - 1) : 0;
+    close(number[0]);
+    if (got <= 0 && pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    if (pid > 0) {
+        const char* current = std::getenv("DISPLAY");
+        previous = current ? current : "";
+        setenv("DISPLAY", (":" + std::to_string(std::atoi(digits))).c_str(), 1);
     }
     return pid > 0;
 }
