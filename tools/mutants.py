@@ -739,6 +739,22 @@ def measure(tree, mutants, logs, matrix=None, stages=STAGES):
     return caught, survivors, unbuildable, inapplicable
 
 
+def report_matrix(matrix):
+    """Each test that failed for some fault, with how many it caught and which only it caught."""
+    caught_by, alone = {}, {}
+    with open(matrix) as lines:
+        for line in lines:
+            ident, *failed = line.rstrip("\n").split("\t")
+            for test in failed:
+                caught_by.setdefault(test, []).append(ident)
+            if len(failed) == 1:
+                alone.setdefault(failed[0], []).append(ident)
+    print("\nTests by the faults they alone catch (none: what they catch, others catch too):")
+    for test in sorted(caught_by, key=lambda t: (len(alone.get(t, [])), t)):
+        only = alone.get(test, [])
+        print(f"  {len(caught_by[test]):3} caught, {len(only):2} alone  {test}  {' '.join(only)}")
+
+
 def interrupt(signum, frame):
     raise KeyboardInterrupt
 
@@ -757,6 +773,8 @@ def main():
     args = parser.parse_args()
     stages = args.stages.split(",")
     matrix = os.path.abspath(args.matrix) if args.matrix else None
+    if matrix:
+        open(matrix, "w").close()  # the lines of this run only
 
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     mutants = select(args.only)
@@ -808,6 +826,8 @@ def main():
         caught, survivors, unbuildable, inapplicable = measure(tree, mutants, logs, matrix,
                                                                stages)
 
+        if matrix:
+            report_matrix(matrix)
         total = len(caught) + len(survivors)
         print(f"\ncaught {len(caught)} / total {total}"
               f" ({len(unbuildable)} do not build, {len(inapplicable)} not applicable)"
