@@ -116,6 +116,13 @@ public:
         auto init = Find<int (*)(Uint32)>("SDL_InitSubSystem");
         auto attach = Find<int (*)(int, int, int, int)>("SDL_JoystickAttachVirtual");
         auto open = Find<void* (*)(int)>("SDL_JoystickOpen");
+        // SDL drops a pad's events while none of the process's windows has the focus, and tests
+        // side by side on one X server take it from each other: these tests tell the pads
+        // themselves whether the window has it.
+        auto hint = Find<int (*)(const char*, const char*)>("SDL_SetHint");
+        if (hint) {
+            hint("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
+        }
         const int CONTROLLER = 1, AXES = 6, BUTTONS = 15, HATS = 0;
         index = init && attach && open && init(SDL_INIT_JOYSTICK) == 0
                     ? attach(CONTROLLER, AXES, BUTTONS, HATS)
