@@ -13,7 +13,7 @@ runs the whole suite, the unit tests first, then those with a window, then the r
 
 --tests-from puts the tests/ folder of another revision in place of REV's own, so one
 product revision can be measured with two suites. --keep builds in DIR and leaves it
-there afterwards. It takes about an hour on two cores; it is not part of CI.
+there afterwards. It takes about 45 minutes on two cores; it is not part of CI.
 
 --matrix runs every test of the chosen stages for each mutant, with no early stop, and writes
 one line a mutant to FILE: its id, then every test that failed. A test whose mutants all
@@ -628,8 +628,8 @@ def stop(process):
 
 
 def suite(tree, log, stop_early, stages=STAGES):
-    """Runs the suite, a label at a time; returns ctest's exit code and the failing tests, the
-    first first. With stop_early the suite ends at the first failure, without waiting for the
+    """Runs the suite, a label at a time; returns ctest's exit code and the failing tests, in
+    the order they failed. With stop_early the suite ends at the first failure, without waiting for the
     tests in flight."""
     worst, failures = 0, []
     for stage in stages:
@@ -773,14 +773,14 @@ def main():
     args = parser.parse_args()
     stages = args.stages.split(",")
     matrix = os.path.abspath(args.matrix) if args.matrix else None
-    if matrix:
-        open(matrix, "w").close()  # the lines of this run only
 
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     mutants = select(args.only)
     if args.list:
         list_mutants(repo, args.rev, mutants)
         return 0
+    if matrix:
+        open(matrix, "w").close()  # the lines of this run only
 
     # The machine is shared: everything below runs at a lower priority.
     niceness = os.nice(0)
@@ -820,7 +820,7 @@ def main():
         code, failed = suite(tree, os.path.join(logs, "unmutated.log"), False,
                              stages + (["web"] if web else []))
         if code != 0:
-            sys.exit(f"the unmutated suite fails ({failed}): see {logs}/unmutated.log")
+            sys.exit(f"the unmutated suite fails ({', '.join(failed)}): see {logs}/unmutated.log")
         print(f"Unmutated suite passes ({time.monotonic() - begun:.0f} s to here)", flush=True)
 
         caught, survivors, unbuildable, inapplicable = measure(tree, mutants, logs, matrix,
